@@ -1,0 +1,62 @@
+#include "engine/Engine.h"
+
+#include <chrono>
+
+#include "engine/MessageFrame.h"
+#include "engine/MessageTrigger.h"
+
+Engine::Engine() {
+    SendMessage = [this](const Message& message) { return HandleMessage(message); };
+}
+
+Engine::~Engine() {
+    // First added, first destroyed: the state manager goes before the services it talks to.
+    for (auto& manager : managers) manager.reset();
+}
+
+void Engine::AddManager(std::unique_ptr<Manager>&& manager) {
+    manager->SendMessage = SendMessage;
+    managers.push_back(std::move(manager));
+}
+
+bool Engine::HandleMessage(const Message& message) {
+    const int id = message.TypeId();
+    if (id == MessageId::Quit) {
+        running = false;
+    } else if (id == MessageId::Trigger) {
+        auto& trigger = static_cast<const MessageTrigger&>(message);
+        if (trigger.name == "Pause") {
+            paused = trigger.value;
+        } else if (trigger.name == "Exit") {
+            running = false;
+        }
+    }
+    for (auto& manager : managers) {
+        if (manager->HandleMessage(message)) return true;
+    }
+    return false;
+}
+
+float Engine::ClampFrameTime(float seconds) {
+    if (seconds > kMaxFrameTime) return kMaxFrameTime;
+    if (seconds < 0.0f) return 0.0f;
+    return seconds;
+}
+
+void Engine::Run() {
+    using Clock = std::chrono::steady_clock;
+    running = true;
+    SendMessage(MessageInitialize());
+    auto prev = Clock::now();
+    while (running) {
+        const auto now = Clock::now();
+        const float elapsed =
+            static_cast<float>(std::chrono::duration_cast<std::chrono::nanoseconds>(now - prev)
+                                   .count()) /
+            1'000'000'000.0f;
+        const float dt = paused ? 0.0f : ClampFrameTime(elapsed);
+        SendMessage(MessageUpdate(dt));
+        SendMessage(MessageRender());
+        prev = now;
+    }
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "engine/Manager.h"
+
+/// Owns the managers, is the single entry of the message bus and runs the frame loop.
+class Engine : public Manager {
+public:
+    Engine();
+    ~Engine() override;
+    Engine(const Engine&) = delete;
+    Engine& operator=(const Engine&) = delete;
+
+    /// Hands the manager the engine's send callback and appends it; order of addition is the
+    /// order of delivery. Not to be called from inside a delivery.
+    void AddManager(std::unique_ptr<Manager>&& manager);
+    /// Acts on quit, "Pause" and "Exit", then offers the message to each manager in order.
+    bool HandleMessage(const Message& message) override;
+    /// Sends Initialize, then an update and a render per frame until stopped.
+    void Run();
+
+    /// The longest frame time an update reports; longer frames slow the game down instead.
+    static constexpr float kMaxFrameTime = 1.0f / 30.0f;
+    /// The frame time the loop reports for a frame that measured `seconds`.
+    static float ClampFrameTime(float seconds);
+
+    bool IsRunning() const { return running; }
+    bool IsPaused() const { return paused; }
+
+private:
+    std::vector<std::unique_ptr<Manager>> managers;
+    bool running = false;
+    bool paused = false;
+};

@@ -1,0 +1,261 @@
+#include "engine/ManagerState.h"
+
+#include <fstream>
+#include <iostream>
+
+#include <nlohmann/json.hpp>
+
+#include "engine/DataError.h"
+#include "engine/KeyCodes.h"
+#include "engine/MessageComponent.h"
+#include "engine/MessageEntity.h"
+#include "engine/MessageId.h"
+#include "engine/MessageState.h"
+#include "engine/MessageTrigger.h"
+#include "services/MessageKey.h"
+
+using json = nlohmann::json;
+
+namespace {
+
+constexpr const char* kIndexPath = "./Assets/Data/Index.json";
+
+json ReadJsonFile(const std::string& path) {
+    std::ifstream in(path);
+    if (!in) throw DataError(path + ": file not found");
+    try {
+        return json::parse(in);
+    } catch (const json::exception& e) {
+        throw DataError(path + ": " + e.what());
+    }
+}
+
+}  // namespace
+
+std::string SceneFilePath(const std::string& state) {
+    return "./Assets/Data/Scene/" + state + ".json";
+}
+
+ManagerState::ManagerState() {
+    const json index = ReadJsonFile(kIndexPath);
+    if (!index.is_object()) throw DataError(std::string(kIndexPath) + ": must be an object");
+    for (auto& [key, value] : index.items()) {
+        const auto code = KeyCodeFromName(key);
+        if (!code) throw DataError(std::string(kIndexPath) + ": unknown key name \"" + key + "\"");
+        if (!value.is_string()) {
+            throw DataError(std::string(kIndexPath) + ": \"" + key +
+                            "\": type must be string, but is " + value.type_name());
+        }
+        hotkeys[*code] = value.get<std::string>();
+    }
+}
+
+ManagerState::~ManagerState() {
+    for (auto& [name, loader] : loaders) {
+        if (loader.thread.joinable()) loader.thread.join();
+    }
+}
+
+bool ManagerState::HasState(const std::string& name) const {
+    std::lock_guard lock(statesMutex);
+    return states.count(name) != 0;
+}
+
+State& ManagerState::GetState(const std::string& name) {
+    std::lock_guard lock(statesMutex);
+    return states.at(name);
+}
+
+bool ManagerState::HandleMessage(const Message& message) {
+    switch (message.TypeId()) {
+        case MessageId::AddSystem: {
+            auto& add = static_cast<const MessageAddSystem&>(message);
+            if (!add.system) return true;
+            add.system->SendMessage = SendMessage;
+            prototypes.push_back(std::move(add.system));
+            return true;
+        }
+        case MessageId::CreateState:
+            CreateState(static_cast<const MessageCreateState&>(message).name);
+            return true;
+        case MessageId::DestroyState: {
+            auto& destroy = static_cast<const MessageDestroyState&>(message);
+            pendingDestroys.push_back(destroy.name.empty() ? currentState
+                                                           : std::string(destroy.name));
+            return true;
+        }
+        case MessageId::ChangeState:
+            nextState = std::string(static_cast<const MessageChangeState&>(message).name);
+            return Forward(message);
+        case MessageId::AddComponent:
+            return ToNamedState(
+                static_cast<const MessageAddComponentBase&>(message).state, message);
+        case MessageId::AddComponentJSON:
+            return ToNamedState(static_cast<const MessageAddComponentJSON&>(message).state,
+                                message);
+        case MessageId::CreateEntity: {
+            auto& create = static_cast<const MessageCreateEntity&>(message);
+            if (create.state.empty()) create.state = currentState;
+            return ToNamedState(create.state, message);
+        }
+        case MessageId::Trigger: {
+            auto& trigger = static_cast<const MessageTrigger&>(message);
+            if (trigger.name == kCheckpoint) {
+                if (trigger.value) {
+                    SaveCheckpoint();
+                } else {
+                    restoreRequested = true;
+                }
+            }
+            return Forward(message);
+        }
+        case MessageId::Key:
+            OnKey(message);
+            return Forward(message);
+        case MessageId::Update:
+            OnUpdate();
+            return Forward(message);
+        default:
+            return Forward(message);
+    }
+}
+
+bool ManagerState::Forward(const Message& message) {
+    if (currentState.empty()) return false;
+    if (!current) throw std::out_of_range("no state named \"" + currentState + "\"");
+    return current->HandleMessage(message);
+}
+
+bool ManagerState::ToNamedState(const std::string& name, const Message& message) {
+    State* state = nullptr;
+    {
+        std::lock_guard lock(statesMutex);
+        auto it = states.find(name);
+        if (it == states.end()) throw std::out_of_range("no state named \"" + name + "\"");
+        state = &it->second;
+    }
+    state->HandleMessage(message);
+    return true;
+}
+
+void ManagerState::CreateState(const std::string& name) {
+    std::lock_guard lock(statesMutex);
+    if (states.count(name)) return;
+    states.try_emplace(name, prototypes, SendMessage);
+    if (name == currentState) current = &states.at(name);
+    if (loaders.count(name)) return;
+    auto error = std::make_shared<std::exception_ptr>();
+    std::thread thread([this, name, error] {
+        try {
+            LoadScene(name);
+        } catch (...) {
+            *error = std::current_exception();
+        }
+    });
+    loaders.emplace(name, Loader{std::move(thread), std::move(error)});
+}
+
+void ManagerState::JoinLoader(const std::string& name, bool raise) {
+    Loader loader;
+    {
+        std::lock_guard lock(statesMutex);
+        auto it = loaders.find(name);
+        if (it == loaders.end()) return;
+        loader = std::move(it->second);
+        loaders.erase(it);
+    }
+    // Outside the lock: the loader needs it to reach its state.
+    loader.thread.join();
+    if (!*loader.error) return;
+    if (raise) std::rethrow_exception(*loader.error);
+    try {
+        std::rethrow_exception(*loader.error);
+    } catch (const std::exception& e) {
+        std::cerr << "Halvex: warning: state \"" << name << "\" failed to load: " << e.what()
+                  << "\n";
+    }
+}
+
+void ManagerState::EraseState(const std::string& name) {
+    JoinLoader(name, false);
+    std::lock_guard lock(statesMutex);
+    auto it = states.find(name);
+    if (it == states.end()) return;
+    if (&it->second == current) current = nullptr;
+    states.erase(it);
+}
+
+void ManagerState::SaveCheckpoint() {
+    if (!current) return;
+    std::lock_guard lock(statesMutex);
+    states.erase(kCheckpoint);
+    states.try_emplace(kCheckpoint, *current);
+}
+
+void ManagerState::OnUpdate() {
+    while (!pendingDestroys.empty()) {
+        const std::string name = std::move(pendingDestroys.back());
+        pendingDestroys.pop_back();
+        EraseState(name);
+    }
+
+    if (restoreRequested) {
+        restoreRequested = false;
+        if (HasState(kCheckpoint) && !currentState.empty()) {
+            {
+                std::lock_guard lock(statesMutex);
+                states.erase(currentState);
+                current = &states.try_emplace(currentState, states.at(kCheckpoint)).first->second;
+            }
+            SendMessage(MessageTrigger("Checkpoint Restore", true));
+            SendMessage(MessageTrigger(kCheckpoint, true));
+        }
+    }
+
+    if (nextState != currentState || !current) {
+        if (!HasState(nextState)) SendMessage(MessageCreateState(nextState));
+        JoinLoader(nextState, true);
+        currentState = nextState;
+        {
+            std::lock_guard lock(statesMutex);
+            auto it = states.find(currentState);
+            current = it == states.end() ? nullptr : &it->second;
+        }
+        SendMessage(MessageTrigger(kCheckpoint, true));
+    }
+}
+
+void ManagerState::OnKey(const Message& message) {
+    auto& key = static_cast<const MessageKey&>(message);
+    if (!key.debug) return;
+    auto hotkey = hotkeys.find(key.key);
+    if (hotkey != hotkeys.end()) SendMessage(MessageTrigger("Pause", false));
+    if (key.action != MessageKey::kPressed) return;
+    if (hotkey != hotkeys.end()) {
+        // Copied: the sends below may not touch the table, but the name must outlive them.
+        const std::string target = hotkey->second;
+        SendMessage(MessageDestroyState(""));
+        SendMessage(MessageChangeState(target));
+    }
+    if (key.key == 46) {
+        SendMessage(MessageTrigger(kCheckpoint, true));
+    } else if (key.key == 44) {
+        SendMessage(MessageTrigger(kCheckpoint, false));
+    }
+}
+
+void ManagerState::LoadScene(const std::string& name) {
+    const std::string path = SceneFilePath(name);
+    const json scene = ReadJsonFile(path);
+    if (!scene.is_object()) throw DataError(path + ": a scene must be a JSON object");
+    const json empty = json::object();
+    for (auto& [label, value] : scene.items()) {
+        if (value.is_string()) {
+            SendMessage(MessageCreateEntity(name, value.get<std::string>(), empty));
+        } else if (value.is_object()) {
+            for (auto& [file, overrides] : value.items()) {
+                SendMessage(MessageCreateEntity(name, file, overrides));
+            }
+        }
+    }
+}

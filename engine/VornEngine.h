@@ -1,0 +1,22 @@
+#pragma once
+// The whole public API of VornEngine.
+
+#include "engine/Engine.h"
+#include "engine/JsonRead.h"
+#include "engine/KeyCodes.h"
+#include "engine/Manager.h"
+#include "engine/ManagerState.h"
+#include "engine/ManagerTrace.h"
+#include "engine/Message.h"
+#include "engine/MessageComponent.h"
+#include "engine/MessageEntity.h"
+#include "engine/MessageFrame.h"
+#include "engine/MessageId.h"
+#include "engine/MessageState.h"
+#include "engine/MessageTrigger.h"
+#include "engine/State.h"
+#include "engine/StateEntity.h"
+#include "engine/System.h"
+#include "engine/SystemBase.h"
+#include "engine/SystemPreload.h"
+#include "engine/SystemTransform.h"

@@ -1,0 +1,47 @@
+#include "game/Roster.h"
+
+#include "audio/VornAudio.h"
+#include "engine/VornEngine.h"
+#include "particle/VornParticle.h"
+#include "physics2d/VornPhysics2D.h"
+#include "services/VornAnimation.h"
+#include "services/VornGraphics.h"
+#include "services/VornUI.h"
+#include "tiled/VornTiled.h"
+
+// Entries are uncommented as their systems land; the order is the dispatch order.
+std::vector<std::unique_ptr<SystemBase>> MakeRoster() {
+    std::vector<std::unique_ptr<SystemBase>> roster;
+    // roster.push_back(std::make_unique<SystemButton>());
+    // roster.push_back(std::make_unique<SystemCollisionBox>());
+    // roster.push_back(std::make_unique<SystemCollisionCircle>());
+    // roster.push_back(std::make_unique<SystemPhysics>());
+    // roster.push_back(std::make_unique<SystemSprite>());
+    roster.push_back(std::make_unique<SystemTransform>());
+    // roster.push_back(std::make_unique<SystemBulletCollision>());
+    // roster.push_back(std::make_unique<SystemPlayerCollision>());
+    // roster.push_back(std::make_unique<SystemPlayerControl>());
+    // roster.push_back(std::make_unique<SystemCamera>());
+    // roster.push_back(std::make_unique<SystemCameraPerspective>());
+    // roster.push_back(std::make_unique<SystemTileMap>());
+    // roster.push_back(std::make_unique<SystemPlatformCollision>());
+    // roster.push_back(std::make_unique<SystemPlayerHealth>());
+    // roster.push_back(std::make_unique<SystemBulletBehavior>());
+    // roster.push_back(std::make_unique<SystemPlayerShooting>());
+    // roster.push_back(std::make_unique<SystemAudioListener>());
+    // roster.push_back(std::make_unique<SystemAudioSource>());
+    // roster.push_back(std::make_unique<SystemAnimation>());
+    // roster.push_back(std::make_unique<SystemCameraControl>());
+    // roster.push_back(std::make_unique<SystemUIElement>());
+    // roster.push_back(std::make_unique<SystemModel>());
+    // roster.push_back(std::make_unique<SystemParticlePool>());
+    // roster.push_back(std::make_unique<SystemParticlePoolPhysics>());
+    // roster.push_back(std::make_unique<SystemParticlePoolColor>());
+    // roster.push_back(std::make_unique<SystemParticlePoolAnimation>());
+    // roster.push_back(std::make_unique<SystemParticleEmitter>());
+    // roster.push_back(std::make_unique<SystemParticleEmitterSpread>());
+    // roster.push_back(std::make_unique<SystemParticleEmitterRectangle>());
+    roster.push_back(std::make_unique<SystemPreload>());
+    // roster.push_back(std::make_unique<SystemSlider>());
+    return roster;
+}

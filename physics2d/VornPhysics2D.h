@@ -1,0 +1,2 @@
+#pragma once
+// The whole public API of VornPhysics2D.

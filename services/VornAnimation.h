@@ -1,0 +1,4 @@
+#pragma once
+// The whole public API of VornAnimation.
+
+#include "services/MessageAnimation.h"

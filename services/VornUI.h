@@ -1,0 +1,4 @@
+#pragma once
+// The whole public API of VornUI.
+
+#include "services/MessageUITrigger.h"

@@ -1,0 +1,1 @@
+// Keeps the library target buildable until its sources land.

@@ -1,0 +1,31 @@
+#include "tests/support/RecordingManager.h"
+
+#include <sstream>
+
+#include "engine/MessageId.h"
+
+bool RecordingManager::HandleMessage(const Message& message) {
+    // Frame messages would swamp the record; they stay visible through onMessage.
+    const int id = message.TypeId();
+    if (id != MessageId::Update && id != MessageId::Render) {
+        std::ostringstream text;
+        message.Trace(text);
+        records.push_back({id, text.str()});
+    }
+    if (onMessage) onMessage(message);
+    return consume;
+}
+
+std::vector<std::string> RecordingManager::Traces(int id) const {
+    std::vector<std::string> out;
+    for (const auto& record : records) {
+        if (record.id == id) out.push_back(record.trace);
+    }
+    return out;
+}
+
+int RecordingManager::Count(int id) const {
+    int n = 0;
+    for (const auto& record : records) n += record.id == id;
+    return n;
+}

@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages Halvex needs. Idempotent: quiet when all are present.
+set -euo pipefail
+packages=(
+  build-essential cmake ninja-build pkg-config git
+  nlohmann-json3-dev libglm-dev libglfw3-dev libepoxy-dev libstb-dev
+  libopenal-dev libsndfile1-dev googletest libgtest-dev libgmock-dev libbenchmark-dev
+  fonts-dejavu-core xvfb xdotool imagemagick xauth
+)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  sudo_cmd=""
+  [ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
+  echo "Installing: ${missing[*]}"
+  $sudo_cmd apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq "${missing[@]}" >/dev/null
+fi
