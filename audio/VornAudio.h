@@ -1,2 +1,4 @@
 #pragma once
 // The whole public API of VornAudio.
+
+#include "audio/MessageAudio.h"
