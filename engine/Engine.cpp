@@ -51,8 +51,8 @@ void Engine::Run() {
     while (running) {
         const auto now = Clock::now();
         const float elapsed =
-            static_cast<float>(std::chrono::duration_cast<std::chrono::nanoseconds>(now - prev)
-                                   .count()) /
+            static_cast<float>(
+                std::chrono::duration_cast<std::chrono::nanoseconds>(now - prev).count()) /
             1'000'000'000.0f;
         const float dt = paused ? 0.0f : ClampFrameTime(elapsed);
         SendMessage(MessageUpdate(dt));

@@ -88,8 +88,8 @@ bool ManagerState::HandleMessage(const Message& message) {
             nextState = std::string(static_cast<const MessageChangeState&>(message).name);
             return Forward(message);
         case MessageId::AddComponent:
-            return ToNamedState(
-                static_cast<const MessageAddComponentBase&>(message).state, message);
+            return ToNamedState(static_cast<const MessageAddComponentBase&>(message).state,
+                                message);
         case MessageId::AddComponentJSON:
             return ToNamedState(static_cast<const MessageAddComponentJSON&>(message).state,
                                 message);

@@ -11,9 +11,7 @@ State::State(const std::vector<std::unique_ptr<SystemBase>>& prototypes, SendCal
 }
 
 State::State(const State& other)
-    : Manager(other),
-      entities(other.entities),
-      pendingEntityDestroys(other.pendingEntityDestroys) {
+    : Manager(other), entities(other.entities), pendingEntityDestroys(other.pendingEntityDestroys) {
     systems.reserve(other.systems.size());
     for (const auto& system : other.systems) systems.push_back(system->Clone());
 }

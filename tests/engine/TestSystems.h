@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string_view>
+
+#include <nlohmann/json.hpp>
+
+#include "engine/JsonRead.h"
+#include "engine/System.h"
+
+// Small components and systems the engine suites use to watch the generic handling.
+
+struct ComponentHealth {
+    static constexpr std::string_view kName = "Health";
+    int points = 10;
+    float regen = 0.5f;
+    bool alive = true;
+};
+
+inline void from_json(const nlohmann::json& j, ComponentHealth& health) {
+    json_read::Key(j, "Points", health.points);
+    json_read::Key(j, "Regen", health.regen);
+    json_read::Key(j, "Alive", health.alive);
+}
+
+class SystemHealth : public System<ComponentHealth, SystemHealth> {};
+
+struct ComponentTag {
+    static constexpr std::string_view kName = "Tag";
+    std::string text;
+};
+
+inline void from_json(const nlohmann::json& j, ComponentTag& tag) {
+    json_read::Key(j, "Text", tag.text);
+}
+
+class SystemTag : public System<ComponentTag, SystemTag> {};
