@@ -1,2 +1,8 @@
 #pragma once
 // The whole public API of VornPhysics2D.
+
+#include "physics2d/DebugSwitch.h"
+#include "physics2d/MessageCollision.h"
+#include "physics2d/SystemCollisionBox.h"
+#include "physics2d/SystemCollisionCircle.h"
+#include "physics2d/SystemPhysics.h"
