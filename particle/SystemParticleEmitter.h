@@ -13,6 +13,7 @@
 #include "engine/System.h"
 #include "particle/MessageEmitParticle.h"
 #include "particle/MessageParticlePool.h"
+#include "particle/ParticleNameMap.h"
 
 /// How one effect of an emitter gives birth: when, how many, and each newborn's lifetime,
 /// size, colour and sheet frame.
@@ -46,7 +47,7 @@ void from_json(const nlohmann::json& j, EmitterSettings& settings);
 struct ComponentParticleEmitter {
     static constexpr std::string_view kName = "Particle Emitter";
 
-    std::unordered_map<std::string, EmitterSettings> effects;
+    ParticleNameMap<EmitterSettings> effects;
 };
 
 void from_json(const nlohmann::json& j, ComponentParticleEmitter& emitter);

@@ -12,6 +12,7 @@
 
 #include "engine/System.h"
 #include "particle/MessageParticlePool.h"
+#include "particle/ParticleNameMap.h"
 
 /// Scatters an effect's newborn particles over a box around the emitter. Each axis draws from
 /// a piecewise-constant distribution over `Intervals` with `Weights`, scaled by `HalfArea`.
@@ -27,7 +28,7 @@ void from_json(const nlohmann::json& j, RectangleSettings& settings);
 struct ComponentParticleEmitterRectangle {
     static constexpr std::string_view kName = "Particle Emitter Rectangle";
 
-    std::unordered_map<std::string, RectangleSettings> effects;
+    ParticleNameMap<RectangleSettings> effects;
 };
 
 void from_json(const nlohmann::json& j, ComponentParticleEmitterRectangle& rectangle);

@@ -10,6 +10,7 @@
 
 #include "engine/System.h"
 #include "particle/MessageParticlePool.h"
+#include "particle/ParticleNameMap.h"
 
 /// Launches an effect's newborn particles in random directions: a random turn is added to each
 /// particle's rotation, and speed and acceleration go along the resulting heading.
@@ -31,7 +32,7 @@ void from_json(const nlohmann::json& j, SpreadSettings& settings);
 struct ComponentParticleEmitterSpread {
     static constexpr std::string_view kName = "Particle Emitter Spread";
 
-    std::unordered_map<std::string, SpreadSettings> effects;
+    ParticleNameMap<SpreadSettings> effects;
 };
 
 void from_json(const nlohmann::json& j, ComponentParticleEmitterSpread& spread);

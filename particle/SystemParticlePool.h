@@ -13,6 +13,7 @@
 #include "engine/System.h"
 #include "engine/SystemTransform.h"
 #include "particle/MessageParticlePool.h"
+#include "particle/ParticleNameMap.h"
 #include "services/ComponentSprite.h"
 
 /// One named effect: a sprite description and the live particles drawn with it, as four
@@ -45,7 +46,7 @@ public:
     bool HandleMessage(const Message& message) override;
 
     /// Effect name -> the entity holding its pool. The first live pool of a name keeps it.
-    std::unordered_map<std::string, EntityId> names;
+    ParticleNameMap<EntityId> names;
 
 private:
     void Age(float dt);

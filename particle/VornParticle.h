@@ -10,3 +10,4 @@
 #include "particle/SystemParticlePool.h"
 #include "particle/SystemParticlePoolAnimation.h"
 #include "particle/SystemParticlePoolColor.h"
+#include "particle/SystemParticlePoolPhysics.h"
