@@ -3,6 +3,7 @@
 
 #include "physics2d/DebugSwitch.h"
 #include "physics2d/MessageCollision.h"
+#include "physics2d/Overlap.h"
 #include "physics2d/SystemCollisionBox.h"
 #include "physics2d/SystemCollisionCircle.h"
 #include "physics2d/SystemPhysics.h"

@@ -1,0 +1,103 @@
+#include "physics2d/SystemCollisionCircle.h"
+
+#include <cstdint>
+#include <functional>
+
+#include "engine/MessageFrame.h"
+#include "engine/SystemTransform.h"
+#include "physics2d/ColliderView.h"
+#include "physics2d/DebugSwitch.h"
+#include "physics2d/MessageCollision.h"
+#include "physics2d/Overlap.h"
+#include "physics2d/SystemCollisionBox.h"
+#include "services/MessageKey.h"
+#include "services/MessageSpriteRender.h"
+
+SystemCollisionCircle::SystemCollisionCircle() = default;
+
+bool SystemCollisionCircle::HandleMessage(const Message& message) {
+    switch (message.TypeId()) {
+        case MessageId::Update:
+            CirclePass();
+            CircleBoxPass();
+            return false;
+        case MessageId::Render:
+            if (debugDraw) DrawOutlines();
+            return false;
+        case MessageId::Key:
+            debug_switch::Apply(static_cast<const MessageKey&>(message), debugDraw);
+            return false;
+        default:
+            return System::HandleMessage(message);
+    }
+}
+
+void SystemCollisionCircle::CirclePass() {
+    SendMessage(MessageQueryContainer<ComponentTransform>(
+        [this](std::unordered_map<EntityId, ComponentTransform>& transforms) {
+            std::uint64_t generation = 0;
+            ColliderView<ComponentCollisionCircle> view(components, transforms, generation);
+            const std::size_t count = view.Size();
+            for (std::size_t i = 0; i < count; ++i) {
+                for (std::size_t j = i + 1; j < count; ++j) {
+                    if (!view.Resolve(i)) break;
+                    if (!view.Resolve(j)) continue;
+                    if (!overlap::Circles(view.Position(i), view.Component(i).Radius,
+                                          view.Position(j), view.Component(j).Radius)) {
+                        continue;
+                    }
+                    const EntityId first = view.Id(i);
+                    const EntityId second = view.Id(j);
+                    ++generation;
+                    SendMessage(MessageCollision(first, second));
+                    SendMessage(MessageCollision(second, first));
+                }
+            }
+        }));
+}
+
+void SystemCollisionCircle::CircleBoxPass() {
+    SendMessage(MessageQueryContainer<ComponentTransform>(
+        [this](std::unordered_map<EntityId, ComponentTransform>& transforms) {
+            SendMessage(MessageQueryContainer<ComponentCollisionBox>(
+                [&](std::unordered_map<EntityId, ComponentCollisionBox>& boxTable) {
+                    std::uint64_t generation = 0;
+                    ColliderView<ComponentCollisionCircle> circles(components, transforms,
+                                                                   generation);
+                    ColliderView<ComponentCollisionBox> boxes(boxTable, transforms, generation);
+                    for (std::size_t i = 0; i < circles.Size(); ++i) {
+                        for (std::size_t j = 0; j < boxes.Size(); ++j) {
+                            if (!circles.Resolve(i)) break;
+                            if (!boxes.Resolve(j)) continue;
+                            if (!overlap::CircleBox(circles.Position(i),
+                                                    circles.Component(i).Radius, boxes.Position(j),
+                                                    boxes.Component(j).Size)) {
+                                continue;
+                            }
+                            const EntityId circle = circles.Id(i);
+                            const EntityId box = boxes.Id(j);
+                            ++generation;
+                            SendMessage(MessageCollision(circle, box));
+                            SendMessage(MessageCollision(box, circle));
+                        }
+                    }
+                }));
+        }));
+}
+
+void SystemCollisionCircle::DrawOutlines() {
+    ComponentSprite sprite;
+    sprite.texture = "ProgrammerArt/colliderCircleDebugOutline";
+    ComponentTransform record;
+    float radius = 0.0f;
+    const std::function<void(ComponentTransform&)> draw = [&](ComponentTransform& transform) {
+        record.translation = transform.translation;
+        record.translation.z += 0.1f;
+        record.scale = {radius, radius, 1.0f};
+        SendMessage(MessageSpriteRender(sprite, record));
+    };
+    for (const auto& [entity, component] : components) {
+        radius = component.Radius;
+        SendMessage(MessageQuery<ComponentTransform>(entity, draw));
+    }
+}

@@ -1,0 +1,200 @@
+#include "tiled/SystemTileMap.h"
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <vector>
+
+#include "engine/MessageFrame.h"
+#include "engine/SystemTransform.h"
+#include "physics2d/DebugSwitch.h"
+#include "physics2d/Overlap.h"
+#include "physics2d/SystemCollisionBox.h"
+#include "physics2d/SystemCollisionCircle.h"
+#include "services/MessageKey.h"
+#include "services/MessageSpriteRender.h"
+#include "tiled/MessageCollisionTile.h"
+
+SystemTileMap::SystemTileMap() = default;
+
+bool SystemTileMap::HandleMessage(const Message& message) {
+    switch (message.TypeId()) {
+        case MessageId::Update: {
+            std::vector<EntityId> maps;
+            maps.reserve(components.size());
+            for (const auto& entry : components) maps.push_back(entry.first);
+            for (EntityId map : maps) {
+                BoxPass(map);
+                CirclePass(map);
+            }
+            return false;
+        }
+        case MessageId::Render:
+            for (const auto& entry : components) Draw(entry.second);
+            return false;
+        case MessageId::Key: {
+            const auto& key = static_cast<const MessageKey&>(message);
+            for (auto& entry : components) debug_switch::Apply(key, entry.second.debugDraw);
+            return false;
+        }
+        default:
+            return System::HandleMessage(message);
+    }
+}
+
+namespace {
+
+/// Half-size of the cell window that covers a half-extent, bounded so that a huge or
+/// not-a-number size cannot make the walk run away.
+int WindowHalfSize(float halfExtent, float tileSize) {
+    const float cells = std::ceil(halfExtent / tileSize);
+    if (!(cells > 0.0f)) return 0;
+    return cells > 1.0e8f ? 100000000 : static_cast<int>(cells);
+}
+
+/// The rows or columns [centre - half, centre + half] that lie in [0, count): cells outside
+/// the grid are the empty sentinel, which is never solid.
+struct Span {
+    int first;
+    int last;
+};
+
+Span ClampedSpan(int centre, int half, int count) {
+    const long long first = std::max<long long>(0, static_cast<long long>(centre) - half);
+    const long long last = std::min<long long>(count - 1, static_cast<long long>(centre) + half);
+    return {static_cast<int>(first), static_cast<int>(last)};
+}
+
+/// Calls `test(tile)` for every solid tile in the window around (x, y) of every collision
+/// layer, rows outer and columns inner; stops when `test` returns false.
+template <class Test>
+void ForSolidTiles(const ComponentTileMap& map, float x, float y, int rowHalf, int columnHalf,
+                   Test&& test) {
+    const Span rows = ClampedSpan(map.RowAt(y), rowHalf, map.Height);
+    const Span columns = ClampedSpan(map.ColumnAt(x), columnHalf, map.Width);
+    for (int layer = 0; layer < map.LayerCount; ++layer) {
+        if (static_cast<std::size_t>(layer) >= map.CollisionLayers.size() ||
+            !map.CollisionLayers[layer]) {
+            continue;
+        }
+        for (int row = rows.first; row <= rows.last; ++row) {
+            for (int column = columns.first; column <= columns.last; ++column) {
+                const Tile& tile = map.Lookup(layer, row, column);
+                if (!tile.Type.isCollidable) continue;
+                if (!test(tile)) return;
+            }
+        }
+    }
+}
+
+/// The entry's address (stable while it exists), or null.
+template <class C>
+C* Find(std::unordered_map<EntityId, C>& table, EntityId id) {
+    auto it = table.find(id);
+    return it == table.end() ? nullptr : &it->second;
+}
+
+}  // namespace
+
+void SystemTileMap::BoxPass(EntityId mapEntity) {
+    SendMessage(MessageQueryContainer<
+                ComponentCollisionBox>([&](std::unordered_map<EntityId, ComponentCollisionBox>&
+                                               boxes) {
+        std::vector<EntityId> ids;
+        ids.reserve(boxes.size());
+        for (const auto& entry : boxes) ids.push_back(entry.first);
+        for (EntityId id : ids) {
+            const std::function<void(ComponentTransform&)> test = [&](ComponentTransform&
+                                                                          transform) {
+                // Handlers of earlier contacts may have erased the box or the map.
+                ComponentCollisionBox* box = Find(boxes, id);
+                const ComponentTileMap* map = Find(components, mapEntity);
+                if (!box || !map) return;
+                const glm::vec2 centre{transform.translation.x, transform.translation.y};
+                // Rows run along y and columns along x, so a tall or wide box finds
+                // every cell it overlaps.
+                const int rowHalf = WindowHalfSize(box->Size.y, map->TileSize);
+                const int columnHalf = WindowHalfSize(box->Size.x, map->TileSize);
+                ForSolidTiles(*map, centre.x, centre.y, rowHalf, columnHalf, [&](const Tile& cell) {
+                    Tile copy = cell;
+                    const glm::vec2 at{copy.Transform.translation.x, copy.Transform.translation.y};
+                    if (!overlap::Boxes(centre, box->Size, at, copy.Collider.Size, box->Penetration,
+                                        copy.Collider.Penetration)) {
+                        return true;
+                    }
+                    SendMessage(MessageCollisionTile(id, copy, *map));
+                    box = Find(boxes, id);
+                    return box && Find(components, mapEntity) == map;
+                });
+            };
+            SendMessage(MessageQuery<ComponentTransform>(id, test));
+        }
+    }));
+}
+
+void SystemTileMap::CirclePass(EntityId mapEntity) {
+    SendMessage(MessageQueryContainer<
+                ComponentCollisionCircle>([&](std::unordered_map<
+                                              EntityId, ComponentCollisionCircle>& circles) {
+        std::vector<EntityId> ids;
+        ids.reserve(circles.size());
+        for (const auto& entry : circles) ids.push_back(entry.first);
+        for (EntityId id : ids) {
+            const std::function<void(ComponentTransform&)> test = [&](ComponentTransform&
+                                                                          transform) {
+                const ComponentCollisionCircle* circle = Find(circles, id);
+                const ComponentTileMap* map = Find(components, mapEntity);
+                if (!circle || !map) return;
+                const glm::vec2 centre{transform.translation.x, transform.translation.y};
+                const float radius = circle->Radius;
+                const int half = WindowHalfSize(radius, map->TileSize);
+                ForSolidTiles(*map, centre.x, centre.y, half, half, [&](const Tile& cell) {
+                    const glm::vec2 at{cell.Transform.translation.x, cell.Transform.translation.y};
+                    if (!overlap::CircleBox(centre, radius, at, cell.Collider.Size)) {
+                        return true;
+                    }
+                    const Tile copy = cell;
+                    SendMessage(MessageCollisionTile(id, copy, *map));
+                    return Find(circles, id) && Find(components, mapEntity) == map;
+                });
+            };
+            SendMessage(MessageQuery<ComponentTransform>(id, test));
+        }
+    }));
+}
+
+void SystemTileMap::Draw(const ComponentTileMap& map) {
+    const ComponentSprite fallback;
+    ComponentSprite sprite;
+    const ComponentSprite* current = nullptr;
+    for (std::size_t i = 0; i < map.Layers.size(); ++i) {
+        // Collision layers are the map's invisible logic; debug mode shows them instead of
+        // the decoration. The sentinel layer counts as decoration (it is always empty).
+        const bool collision = i < static_cast<std::size_t>(map.LayerCount) &&
+                               i < map.CollisionLayers.size() && map.CollisionLayers[i];
+        if (collision != map.debugDraw) continue;
+        for (const Tile& tile : map.Layers[i]) {
+            if (tile.Id == 0) continue;
+            const int set = tile.Type.TilesetIndex;
+            const ComponentSprite& sheet =
+                set >= 0 && static_cast<std::size_t>(set) < map.TilesetSprites.size()
+                    ? map.TilesetSprites[set]
+                    : fallback;
+            // Tiles of one sheet follow each other, so the names are copied only on a change.
+            if (&sheet != current) {
+                current = &sheet;
+                sprite.texture = sheet.texture;
+                sprite.shader = sheet.shader;
+                sprite.camera = sheet.camera;
+                sprite.blend = sheet.blend;
+                sprite.dimensions = sheet.dimensions;
+            }
+            sprite.index = {tile.Type.SheetColumn, tile.Type.SheetRow};
+            sprite.color =
+                tile.Layer >= 0 && static_cast<std::size_t>(tile.Layer) < map.LayerTints.size()
+                    ? map.LayerTints[tile.Layer]
+                    : glm::vec4{1.0f};
+            SendMessage(MessageSpriteRender(sprite, tile.Transform));
+        }
+    }
+}
