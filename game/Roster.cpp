@@ -2,6 +2,14 @@
 
 #include "audio/VornAudio.h"
 #include "engine/VornEngine.h"
+#include "game/camera/SystemCameraControl.h"
+#include "game/player/SystemBulletBehavior.h"
+#include "game/player/SystemBulletCollision.h"
+#include "game/player/SystemPlatformCollision.h"
+#include "game/player/SystemPlayerCollision.h"
+#include "game/player/SystemPlayerControl.h"
+#include "game/player/SystemPlayerHealth.h"
+#include "game/player/SystemPlayerShooting.h"
 #include "particle/VornParticle.h"
 #include "physics2d/VornPhysics2D.h"
 #include "services/VornAnimation.h"
@@ -18,20 +26,20 @@ std::vector<std::unique_ptr<SystemBase>> MakeRoster() {
     roster.push_back(std::make_unique<SystemPhysics>());
     // roster.push_back(std::make_unique<SystemSprite>());
     roster.push_back(std::make_unique<SystemTransform>());
-    // roster.push_back(std::make_unique<SystemBulletCollision>());
-    // roster.push_back(std::make_unique<SystemPlayerCollision>());
-    // roster.push_back(std::make_unique<SystemPlayerControl>());
+    roster.push_back(std::make_unique<SystemBulletCollision>());
+    roster.push_back(std::make_unique<SystemPlayerCollision>());
+    roster.push_back(std::make_unique<SystemPlayerControl>());
     // roster.push_back(std::make_unique<SystemCamera>());
     // roster.push_back(std::make_unique<SystemCameraPerspective>());
     roster.push_back(std::make_unique<SystemTileMap>());
-    // roster.push_back(std::make_unique<SystemPlatformCollision>());
-    // roster.push_back(std::make_unique<SystemPlayerHealth>());
-    // roster.push_back(std::make_unique<SystemBulletBehavior>());
-    // roster.push_back(std::make_unique<SystemPlayerShooting>());
+    roster.push_back(std::make_unique<SystemPlatformCollision>());
+    roster.push_back(std::make_unique<SystemPlayerHealth>());
+    roster.push_back(std::make_unique<SystemBulletBehavior>());
+    roster.push_back(std::make_unique<SystemPlayerShooting>());
     // roster.push_back(std::make_unique<SystemAudioListener>());
     // roster.push_back(std::make_unique<SystemAudioSource>());
     // roster.push_back(std::make_unique<SystemAnimation>());
-    // roster.push_back(std::make_unique<SystemCameraControl>());
+    roster.push_back(std::make_unique<SystemCameraControl>());
     // roster.push_back(std::make_unique<SystemUIElement>());
     // roster.push_back(std::make_unique<SystemModel>());
     roster.push_back(std::make_unique<SystemParticlePool>());

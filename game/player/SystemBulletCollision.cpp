@@ -1,0 +1,36 @@
+#include "game/player/SystemBulletCollision.h"
+
+#include <glm/vec3.hpp>
+
+#include "audio/MessageAudio.h"
+#include "engine/JsonRead.h"
+#include "engine/MessageEntity.h"
+#include "engine/SystemTransform.h"
+#include "particle/MessageEmitParticle.h"
+#include "physics2d/SystemPhysics.h"
+#include "tiled/MessageCollisionTile.h"
+
+void from_json(const nlohmann::json& j, ComponentBulletCollider& collider) {
+    json_read::Key(j, "Tile Collide Sound", collider.TileCollideSound);
+    json_read::Key(j, "Tile Collide Effect", collider.TileCollideEffect);
+}
+
+bool SystemBulletCollision::HandleMessage(const Message& message) {
+    if (message.TypeId() != MessageId::CollisionTile) return System::HandleMessage(message);
+    auto& contact = static_cast<const MessageCollisionTile&>(message);
+    auto it = components.find(contact.Entity);
+    // Bullets fly through one-way platforms.
+    if (it == components.end() || contact.Tile.Type.canJumpThrough) return false;
+    const ComponentBulletCollider collider = it->second;
+    const EntityId bullet = contact.Entity;
+    SendMessage(MessageEmitParticle(collider.TileCollideEffect, true, bullet));
+    glm::vec3 position{0.0f};
+    glm::vec3 velocity{0.0f};
+    SendMessage(MessageQuery<ComponentTransform>(
+        bullet, [&](ComponentTransform& t) { position = t.translation; }));
+    SendMessage(MessageQuery<ComponentPhysics>(
+        bullet, [&](ComponentPhysics& p) { velocity = p.Velocity; }));
+    SendMessage(MessageAudioEvent(collider.TileCollideSound, position, velocity));
+    SendMessage(MessageDestroyEntity(bullet));
+    return false;
+}

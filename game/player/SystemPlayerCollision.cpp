@@ -1,0 +1,185 @@
+#include "game/player/SystemPlayerCollision.h"
+
+#include <cmath>
+
+#include "audio/MessageAudio.h"
+#include "engine/JsonRead.h"
+#include "engine/MessageTrigger.h"
+#include "engine/SystemTransform.h"
+#include "game/player/MessagePlayTransitionReloadCheckpoint.h"
+#include "game/player/SystemPlayerControl.h"
+#include "particle/MessageEmitParticle.h"
+#include "physics2d/SystemCollisionBox.h"
+#include "physics2d/SystemPhysics.h"
+#include "services/MessageAnimation.h"
+#include "services/MessageKey.h"
+#include "tiled/MessageCollisionTile.h"
+
+namespace {
+
+constexpr int kKeyO = 79;
+constexpr int kKeyP = 80;
+constexpr int kGrave = 96;
+
+constexpr float kHurtJumpSpeed = 25.0f;
+constexpr float kHurtPushSpeed = 10.0f;
+/// A hurt player is drawn in front of the level while it falls through it.
+constexpr float kHurtZ = 9.0f;
+/// Rounding in the push-out leaves a player standing on a one-way platform a hair below its
+/// top; without this slack it would sink through the platform after a few frames.
+constexpr float kPlatformSlack = 1e-3f;
+
+}  // namespace
+
+void from_json(const nlohmann::json& j, ComponentPlayerCollider& c) {
+    json_read::Key(j, "Land Sound", c.LandSound);
+    json_read::Key(j, "Collision Sound", c.CollisionSound);
+    json_read::Key(j, "Hurt Sound", c.HurtSound);
+    json_read::Key(j, "Land Effect", c.LandEffect);
+}
+
+bool SystemPlayerCollision::HandleMessage(const Message& message) {
+    switch (message.TypeId()) {
+        case MessageId::Update:
+            OutOfBoundsCheck();
+            return false;
+        case MessageId::Key:
+            OnKey(message);
+            return false;
+        case MessageId::CollisionTile: {
+            if (collisionsOff) return false;
+            auto& contact = static_cast<const MessageCollisionTile&>(message);
+            if (components.count(contact.Entity)) {
+                TileContact(contact.Entity, contact.Tile, contact.TileMap);
+            }
+            return false;
+        }
+        case MessageId::Trigger:
+            if (static_cast<const MessageTrigger&>(message).name == "Checkpoint Restore") {
+                for (auto& [entity, collider] : components) collider.hurt = false;
+            }
+            return false;
+        default:
+            return System::HandleMessage(message);
+    }
+}
+
+void SystemPlayerCollision::OnKey(const Message& message) {
+    auto& key = static_cast<const MessageKey&>(message);
+    if (key.action != MessageKey::kPressed) return;
+    if (key.debug && key.key == kKeyP) {
+        for (auto& [entity, collider] : components) collider.invincible = !collider.invincible;
+    } else if (key.debug && key.key == kKeyO) {
+        collisionsOff = !collisionsOff;
+    } else if (!key.debug && key.key == kGrave) {
+        for (auto& [entity, collider] : components) collider.invincible = false;
+        collisionsOff = false;
+    }
+}
+
+void SystemPlayerCollision::OutOfBoundsCheck() {
+    for (auto& [entity, collider] : components) {
+        bool below = false;
+        SendMessage(MessageQuery<ComponentTransform>(
+            entity, [&](ComponentTransform& t) { below = t.translation.y < kOutOfBoundsY; }));
+        if (below) SendMessage(MessagePlayTransitionReloadCheckpoint());
+    }
+}
+
+void SystemPlayerCollision::TileContact(EntityId player, const Tile& tile,
+                                        const ComponentTileMap& map) {
+    ComponentPlayerCollider& collider = components.at(player);
+    if (collider.hurt && !collider.deathWallHit) return;
+
+    if (tile.Type.canJumpThrough) {
+        bool fromAbove = false;
+        SendMessage(MessageQuery<ComponentCollisionBox>(player, [&](ComponentCollisionBox& box) {
+            SendMessage(MessageQuery<ComponentPhysics>(player, [&](ComponentPhysics& p) {
+                const float top = tile.Transform.translation.y + tile.Collider.Size.y;
+                const float previousBottom = p.PreviousTranslation.y - box.Size.y;
+                fromAbove = p.Velocity.y <= 0.0f && top <= previousBottom + kPlatformSlack;
+            }));
+        }));
+        if (fromAbove) Wall(player, tile, map);
+    } else if (tile.Type.pit) {
+        collider.hurt = true;
+        SendMessage(MessagePlayTransitionReloadCheckpoint());
+    } else if (tile.Type.killsPlayer) {
+        if (!collider.hurt) HurtByTile(player, collider);
+    } else {
+        Wall(player, tile, map);
+    }
+}
+
+void SystemPlayerCollision::HurtByTile(EntityId player, ComponentPlayerCollider& collider) {
+    SendMessage(MessageAudioEvent(collider.HurtSound, glm::vec3(0.0f), glm::vec3(0.0f)));
+    float penetrationX = 0.0f;
+    SendMessage(MessageQuery<ComponentCollisionBox>(
+        player, [&](ComponentCollisionBox& box) { penetrationX = box.Penetration.x; }));
+    SendMessage(MessageQuery<ComponentPhysics>(player, [&](ComponentPhysics& p) {
+        p.Velocity.y = kHurtJumpSpeed;
+        p.Velocity.x = penetrationX > 0.0f ? kHurtPushSpeed : -kHurtPushSpeed;
+    }));
+    SendMessage(MessageQuery<ComponentTransform>(
+        player, [&](ComponentTransform& t) { t.translation.z = kHurtZ; }));
+    // Looked up again: the sends above may have reached handlers that add components.
+    components.at(player).hurt = true;
+    SendMessage(MessageTrigger("Kill Player", true));
+}
+
+void SystemPlayerCollision::Wall(EntityId player, const Tile& tile, const ComponentTileMap& map) {
+    glm::vec2 push{0.0f};
+    if (!SendMessage(MessageQuery<ComponentCollisionBox>(
+            player, [&](ComponentCollisionBox& box) { push = box.Penetration; }))) {
+        return;
+    }
+    if (std::fabs(push.x) <= std::fabs(push.y)) {
+        const int column = push.x <= 0.0f ? tile.Column - 1 : tile.Column + 1;
+        if (map.Lookup(tile.Layer, tile.Row, column).Type.isCollidable) return;
+        SendMessage(MessageQuery<ComponentTransform>(
+            player, [&](ComponentTransform& t) { t.translation.x += push.x; }));
+        SendMessage(MessageQuery<ComponentPhysics>(player, [&](ComponentPhysics& p) {
+            if ((push.x > 0.0f && p.Velocity.x < 0.0f) || (push.x < 0.0f && p.Velocity.x > 0.0f)) {
+                p.Velocity.x = 0.0f;
+            }
+        }));
+        return;
+    }
+
+    // Rows count downwards, so an upward push looks at the row above.
+    const int row = push.y <= 0.0f ? tile.Row + 1 : tile.Row - 1;
+    if (map.Lookup(tile.Layer, row, tile.Column).Type.isCollidable) return;
+    SendMessage(MessageQuery<ComponentTransform>(
+        player, [&](ComponentTransform& t) { t.translation.y += push.y; }));
+    bool rising = false;
+    SendMessage(MessageQuery<ComponentPlayerControl>(
+        player, [&](ComponentPlayerControl& c) { rising = c.state == PlayerState::JumpRise; }));
+    bool landed = false;
+    SendMessage(MessageQuery<ComponentPhysics>(player, [&](ComponentPhysics& p) {
+        // The take-off frame still overlaps the floor; keep its upward speed.
+        if (!(push.y >= 0.0f && rising)) p.Velocity.y = 0.0f;
+        landed = push.y > 0.0f && p.Velocity.y <= 0.0f;
+    }));
+    if (landed) Land(player, tile);
+}
+
+void SystemPlayerCollision::Land(EntityId player, const Tile& tile) {
+    const bool platform = tile.Type.canJumpThrough;
+    SendMessage(MessageAudioParameter("GroundTexture", platform ? 1.0f : 0.0f));
+    SendMessage(MessageQuery<ComponentPlayerControl>(player, [&](ComponentPlayerControl& c) {
+        if (!c.grounded && c.state == PlayerState::JumpFall) {
+            c.state = PlayerState::JumpLand;
+            SendMessage(MessageSetAnimation(player, c.JumpLandAnimation, true, false, 0.0f, 1.0f));
+            c.stateTime = 0.0f;
+            // Copied: the player collider is read while this callback holds the controller.
+            auto it = components.find(player);
+            if (it != components.end()) {
+                const ComponentPlayerCollider collider = it->second;
+                SendMessage(
+                    MessageAudioEvent(collider.LandSound, glm::vec3(0.0f), glm::vec3(0.0f)));
+                if (platform) SendMessage(MessageEmitParticle(collider.LandEffect, true, player));
+            }
+        }
+        c.grounded = true;
+    }));
+}

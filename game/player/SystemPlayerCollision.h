@@ -1,0 +1,56 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include <nlohmann/json.hpp>
+
+#include "engine/System.h"
+
+struct Tile;
+struct ComponentTileMap;
+
+/// The player's side of collisions: sounds and effects, and the flags that enemies, hazards,
+/// goals and the HUD read.
+struct ComponentPlayerCollider {
+    static constexpr std::string_view kName = "Player Collision Handler";
+
+    std::string LandSound;
+    /// Kept for content; nothing plays it.
+    std::string CollisionSound;
+    std::string HurtSound;
+    /// Emitter started on landing on a one-way platform.
+    std::string LandEffect;
+
+    /// Cleared by the countdown at the first enemy contact.
+    bool timePenaltyPending = true;
+    /// Debug: enemies, enemy bullets and the death wall do nothing.
+    bool invincible = false;
+    /// Hurt or killed since the last checkpoint restore; a hurt player falls through tiles.
+    bool hurt = false;
+    bool deathWallHit = false;
+};
+
+void from_json(const nlohmann::json& j, ComponentPlayerCollider& collider);
+
+/// What the player's box touching a tile means: walls and floors with the neighbour rule,
+/// one-way platforms, hazard tiles and pits; and the fall out of the level. Contacts with
+/// enemies, enemy bullets and the death wall join here once those entities exist.
+class SystemPlayerCollision : public System<ComponentPlayerCollider, SystemPlayerCollision> {
+public:
+    bool HandleMessage(const Message& message) override;
+
+    /// Below this height the player has left the level.
+    static constexpr float kOutOfBoundsY = -100.0f;
+
+    /// Debug: every contact message is ignored.
+    bool collisionsOff = false;
+
+private:
+    void OnKey(const Message& message);
+    void OutOfBoundsCheck();
+    void HurtByTile(EntityId player, ComponentPlayerCollider& collider);
+    void TileContact(EntityId player, const Tile& tile, const ComponentTileMap& map);
+    void Wall(EntityId player, const Tile& tile, const ComponentTileMap& map);
+    void Land(EntityId player, const Tile& tile);
+};
