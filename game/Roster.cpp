@@ -24,13 +24,13 @@ std::vector<std::unique_ptr<SystemBase>> MakeRoster() {
     roster.push_back(std::make_unique<SystemCollisionBox>());
     roster.push_back(std::make_unique<SystemCollisionCircle>());
     roster.push_back(std::make_unique<SystemPhysics>());
-    // roster.push_back(std::make_unique<SystemSprite>());
+    roster.push_back(std::make_unique<SystemSprite>());
     roster.push_back(std::make_unique<SystemTransform>());
     roster.push_back(std::make_unique<SystemBulletCollision>());
     roster.push_back(std::make_unique<SystemPlayerCollision>());
     roster.push_back(std::make_unique<SystemPlayerControl>());
-    // roster.push_back(std::make_unique<SystemCamera>());
-    // roster.push_back(std::make_unique<SystemCameraPerspective>());
+    roster.push_back(std::make_unique<SystemCamera>());
+    roster.push_back(std::make_unique<SystemCameraPerspective>());
     roster.push_back(std::make_unique<SystemTileMap>());
     roster.push_back(std::make_unique<SystemPlatformCollision>());
     roster.push_back(std::make_unique<SystemPlayerHealth>());
@@ -41,7 +41,7 @@ std::vector<std::unique_ptr<SystemBase>> MakeRoster() {
     // roster.push_back(std::make_unique<SystemAnimation>());
     roster.push_back(std::make_unique<SystemCameraControl>());
     // roster.push_back(std::make_unique<SystemUIElement>());
-    // roster.push_back(std::make_unique<SystemModel>());
+    roster.push_back(std::make_unique<SystemModel>());
     roster.push_back(std::make_unique<SystemParticlePool>());
     roster.push_back(std::make_unique<SystemParticlePoolPhysics>());
     roster.push_back(std::make_unique<SystemParticlePoolColor>());

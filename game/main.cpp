@@ -1,18 +1,23 @@
 #include <exception>
 #include <iostream>
 
+#include "audio/VornAudio.h"
 #include "engine/VornEngine.h"
 #include "game/Roster.h"
+#include "services/VornGraphics.h"
 
 // The program takes no arguments; everything it shows comes from ./Assets.
 int main() {
     try {
         Engine engine;
         engine.AddManager(std::make_unique<ManagerState>());
-        // The window manager and the audio manager join here as their libraries land.
+        engine.AddManager(std::make_unique<ManagerWindow>("Halvex", 1.7777778f));
+        // The audio manager joins here, third, when its library lands.
         for (auto& system : MakeRoster()) {
             engine.HandleMessage(MessageAddSystem(std::move(system)));
         }
+        engine.HandleMessage(MessageLoad(MessageLoad::kBank, "Music"));
+        engine.HandleMessage(MessageLoad(MessageLoad::kBank, "SFX"));
         engine.HandleMessage(MessageChangeState("SplashScreen"));
         engine.Run();
     } catch (const std::exception& e) {

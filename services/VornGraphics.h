@@ -6,3 +6,7 @@
 #include "services/MessageKey.h"
 #include "services/MessageQuit.h"
 #include "services/MessageSpriteRender.h"
+#include "services/graphics/ManagerWindow.h"
+#include "services/graphics/SystemCamera.h"
+#include "services/graphics/SystemModel.h"
+#include "services/graphics/SystemSprite.h"

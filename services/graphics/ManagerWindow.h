@@ -1,0 +1,42 @@
+#pragma once
+
+#include <memory>
+#include <string_view>
+
+#include "engine/Manager.h"
+
+/// How the window opens. The game uses the defaults; benchmarks turn vsync off.
+struct WindowOptions {
+    int width = 1280;
+    int height = 720;
+    bool vsync = true;
+};
+
+/// The window service: a resizable window with an OpenGL 3.3 core context whose picture keeps
+/// a fixed aspect ratio (letter-boxed), F11 for fullscreen, and the renderer of every
+/// MessageSpriteRender and MessageSpriteRenderBatch of the frame.
+///
+/// On MessageRender, which reaches it after every system of the current state, it draws the
+/// frame's sprites through the cameras the state announced, shows the picture, polls the
+/// window and sends the input: MessageKey (mouse buttons as 348 and up; debug mode on the
+/// grave-accent key), MessageScroll, the trigger "Window Focus", MessageQuit when the window
+/// is closed, and every frame the cursor messages (see services/MessageCursor.h).
+///
+/// Construction throws std::runtime_error starting with "no display" when no window can be
+/// opened at all.
+class ManagerWindow : public Manager {
+public:
+    ManagerWindow(std::string_view title, float aspect, const WindowOptions& options = {});
+    ~ManagerWindow() override;
+    ManagerWindow(const ManagerWindow&) = delete;
+    ManagerWindow& operator=(const ManagerWindow&) = delete;
+
+    bool HandleMessage(const Message& message) override;
+
+    /// Draw calls of the last frame.
+    std::size_t LastDrawCalls() const;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl;
+};
