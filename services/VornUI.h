@@ -2,3 +2,6 @@
 // The whole public API of VornUI.
 
 #include "services/MessageUITrigger.h"
+#include "services/ui/SystemButton.h"
+#include "services/ui/SystemSlider.h"
+#include "services/ui/SystemUIElement.h"

@@ -1,0 +1,56 @@
+#include "services/ui/Font.h"
+
+#include <fstream>
+
+#include <nlohmann/json.hpp>
+
+#include "engine/DataError.h"
+
+using json = nlohmann::json;
+
+float Font::Advance(unsigned char c) const {
+    if (!Has(c)) c = '?';
+    return Has(c) ? advances[static_cast<std::size_t>(c - first)] : 0.0f;
+}
+
+float Font::LineWidth(std::string_view line) const {
+    float width = 0.0f;
+    for (char c : line) width += Advance(static_cast<unsigned char>(c));
+    return width;
+}
+
+glm::ivec2 Font::Cell(unsigned char c) const {
+    if (!Has(c)) c = '?';
+    const int slot = Has(c) ? c - first : 0;
+    return {slot % columns, slot / columns};
+}
+
+std::shared_ptr<const Font> LoadFont(const std::string& name) {
+    const std::string path = "./Assets/Textures/Fonts/" + name + ".json";
+    std::ifstream in(path);
+    if (!in) throw DataError(path + ": font metrics not found");
+    try {
+        const json j = json::parse(in);
+        auto font = std::make_shared<Font>();
+        font->texture = j.at("Texture").get<std::string>();
+        font->columns = j.at("Columns").get<int>();
+        font->rows = j.at("Rows").get<int>();
+        font->first = j.at("First").get<int>();
+        const float cellWidth = j.at("Cell Width").get<float>();
+        const float cellHeight = j.at("Cell Height").get<float>();
+        if (font->columns < 1 || font->rows < 1 || !(cellWidth > 0.0f) || !(cellHeight > 0.0f)) {
+            throw DataError(path + ": the sheet needs columns, rows and cell sizes above 0");
+        }
+        font->cellAspect = cellWidth / cellHeight;
+        font->padding = j.value("Padding", 0.0f) / cellHeight;
+        for (const json& advance : j.at("Advances")) {
+            font->advances.push_back(advance.get<float>() / cellHeight);
+        }
+        if (font->advances.size() > static_cast<std::size_t>(font->columns * font->rows)) {
+            throw DataError(path + ": more advances than sheet cells");
+        }
+        return font;
+    } catch (const json::exception& e) {
+        throw DataError(path + ": " + e.what());
+    }
+}

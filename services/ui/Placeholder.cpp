@@ -1,1 +1,0 @@
-// Keeps the library target buildable until its sources land.

@@ -1,0 +1,177 @@
+#include "services/ui/SystemButton.h"
+
+#include "engine/JsonRead.h"
+#include "engine/MessageComponent.h"
+#include "engine/MessageEntity.h"
+#include "engine/MessageState.h"
+#include "engine/MessageTrigger.h"
+#include "engine/SystemTransform.h"
+#include "services/MessageKey.h"
+#include "services/MessageUITrigger.h"
+#include "services/ui/SystemUIElement.h"
+
+using json = nlohmann::json;
+
+namespace {
+
+constexpr int kKeySpace = 32;
+constexpr int kKeyEnter = 257;
+constexpr int kKeyPadEnter = 335;
+
+ButtonAction ReadAction(const json& j) {
+    json_read::RequireObject(j);
+    const std::string type = j.at("Type").get<std::string>();
+    ButtonAction action;
+    auto name = [&](const char* key) { return j.at(key).get<std::string>(); };
+    if (type == "Change State") {
+        action.kind = ButtonAction::Kind::ChangeState;
+        action.name = name("State");
+        json_read::Key(j, "Destroy Current", action.destroyCurrent);
+    } else if (type == "Trigger") {
+        action.kind = ButtonAction::Kind::Trigger;
+        action.name = name("Name");
+        json_read::Key(j, "Value", action.value);
+    } else if (type == "Show" || type == "Hide") {
+        action.kind = type == "Show" ? ButtonAction::Kind::Show : ButtonAction::Kind::Hide;
+        action.name = name("Element");
+    } else if (type == "Set Visible" || type == "Set Active") {
+        action.kind =
+            type == "Set Visible" ? ButtonAction::Kind::SetVisible : ButtonAction::Kind::SetActive;
+        action.name = name("Element");
+        json_read::Key(j, "Value", action.value);
+    } else {
+        throw json::other_error::create(501, "unknown button action \"" + type + "\"", &j);
+    }
+    return action;
+}
+
+}  // namespace
+
+void from_json(const json& j, ComponentButton& button) {
+    if (!j.is_object() || !j.contains("Actions")) return;
+    const json& actions = j.at("Actions");
+    if (!actions.is_array()) {
+        throw json::type_error::create(
+            302, std::string("\"Actions\" must be an array, but is ") + actions.type_name(),
+            &actions);
+    }
+    button.actions.clear();
+    for (const json& action : actions) button.actions.push_back(ReadAction(action));
+}
+
+bool SystemButton::HandleMessage(const Message& message) {
+    if (cursor.Handle(message)) return false;
+    switch (message.TypeId()) {
+        case MessageId::Key: {
+            auto& key = static_cast<const MessageKey&>(message);
+            OnKey(key.key, key.action);
+            return false;
+        }
+        case MessageId::Update:
+            UpdateHover();
+            return false;
+        case MessageId::EntityBirth:
+            MarkFocusable(static_cast<const MessageEntityBirth&>(message).entity);
+            return false;
+        default:
+            return System::HandleMessage(message);
+    }
+}
+
+void SystemButton::MarkFocusable(EntityId entity) {
+    if (!components.count(entity)) return;
+    SendMessage(MessageQuery<ComponentUIElement>(
+        entity, [](ComponentUIElement& element) { element.focusable = true; }));
+}
+
+EntityId SystemButton::ButtonUnderCursor() {
+    if (!cursor.Known()) return 0;
+    EntityId best = 0;
+    float bestDepth = 0.0f;
+    for (auto& [entity, button] : components) {
+        bool usable = false;
+        std::string camera;
+        SendMessage(MessageQuery<ComponentUIElement>(entity, [&](ComponentUIElement& element) {
+            usable = element.Usable();
+            camera = element.camera;
+        }));
+        if (!usable) continue;
+        SendMessage(MessageQuery<ComponentTransform>(entity, [&](ComponentTransform& t) {
+            if (!InsideRect(cursor.In(camera), glm::vec2(t.translation), glm::vec2(t.scale))) {
+                return;
+            }
+            if (best == 0 || t.translation.z > bestDepth) {
+                best = entity;
+                bestDepth = t.translation.z;
+            }
+        }));
+    }
+    return best;
+}
+
+void SystemButton::UpdateHover() {
+    const EntityId under = ButtonUnderCursor();
+    for (auto& [entity, button] : components) {
+        const bool armed = button.armed;
+        SendMessage(MessageQuery<ComponentUIElement>(entity, [&](ComponentUIElement& element) {
+            element.hovered = entity == under;
+            element.pressed = armed && entity == under;
+        }));
+    }
+}
+
+void SystemButton::OnKey(int key, int action) {
+    EntityId pressed = 0;
+    if (key == MessageKey::kMouseFirst && action == MessageKey::kPressed) {
+        const EntityId under = ButtonUnderCursor();
+        for (auto& [entity, button] : components) button.armed = entity == under;
+        return;
+    }
+    if (key == MessageKey::kMouseFirst && action == MessageKey::kReleased) {
+        const EntityId under = ButtonUnderCursor();
+        for (auto& [entity, button] : components) {
+            if (button.armed && entity == under) pressed = entity;
+            button.armed = false;
+        }
+    } else if ((key == kKeyEnter || key == kKeyPadEnter || key == kKeySpace) &&
+               action == MessageKey::kPressed) {
+        for (auto& [entity, button] : components) {
+            SendMessage(MessageQuery<ComponentUIElement>(entity, [&](ComponentUIElement& e) {
+                if (e.focused && e.Usable()) pressed = entity;
+            }));
+        }
+    }
+    // Pressed outside the loops: actions may add or remove buttons.
+    if (pressed != 0) Press(pressed);
+}
+
+void SystemButton::Press(EntityId entity) {
+    auto it = components.find(entity);
+    if (it == components.end()) return;
+    // A copy: the actions' messages may change this table.
+    const std::vector<ButtonAction> actions = it->second.actions;
+    for (const ButtonAction& action : actions) {
+        switch (action.kind) {
+            case ButtonAction::Kind::ChangeState:
+                if (action.destroyCurrent) SendMessage(MessageDestroyState(""));
+                SendMessage(MessageChangeState(action.name));
+                break;
+            case ButtonAction::Kind::Trigger:
+                SendMessage(MessageTrigger(action.name, action.value));
+                break;
+            case ButtonAction::Kind::Show:
+            case ButtonAction::Kind::Hide: {
+                const bool value = action.kind == ButtonAction::Kind::Show;
+                SendMessage(MessageUIActiveTrigger(action.name, value));
+                SendMessage(MessageUIVisibleTrigger(action.name, value));
+                break;
+            }
+            case ButtonAction::Kind::SetVisible:
+                SendMessage(MessageUIVisibleTrigger(action.name, action.value));
+                break;
+            case ButtonAction::Kind::SetActive:
+                SendMessage(MessageUIActiveTrigger(action.name, action.value));
+                break;
+        }
+    }
+}

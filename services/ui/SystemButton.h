@@ -1,0 +1,55 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "engine/System.h"
+#include "services/ui/UICursor.h"
+
+/// What a button does when pressed; several run in their order.
+struct ButtonAction {
+    enum class Kind { ChangeState, Trigger, Show, Hide, SetVisible, SetActive };
+
+    Kind kind = Kind::Trigger;
+    /// The state, trigger or element name.
+    std::string name;
+    bool value = true;
+    /// Change State: destroy the current state first.
+    bool destroyCurrent = true;
+};
+
+/// A button's actions. The entity also needs a "UI Element" (its rectangle, visibility and
+/// look) and a "Transform". Keys are listed in docs/ui.md.
+struct ComponentButton {
+    static constexpr std::string_view kName = "Button";
+
+    std::vector<ButtonAction> actions;
+    /// Pressed with the mouse and not yet released.
+    bool armed = false;
+};
+
+void from_json(const nlohmann::json& j, ComponentButton& button);
+
+/// Presses buttons: a mouse click (press and release of the first button over the same usable
+/// button) or Enter / Space on the focused one runs the button's actions, each sent as a message
+/// (MessageChangeState with MessageDestroyState, MessageTrigger, MessageUIVisibleTrigger and
+/// MessageUIActiveTrigger).
+class SystemButton : public System<ComponentButton, SystemButton> {
+public:
+    bool HandleMessage(const Message& message) override;
+
+    /// Runs one button's actions.
+    void Press(EntityId entity);
+
+private:
+    void OnKey(int key, int action);
+    /// The topmost usable button under the cursor, 0 if none.
+    EntityId ButtonUnderCursor();
+    void UpdateHover();
+    void MarkFocusable(EntityId entity);
+
+    UICursor cursor;
+};

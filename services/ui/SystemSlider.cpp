@@ -1,0 +1,210 @@
+#include "services/ui/SystemSlider.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "audio/MessageAudio.h"
+#include "engine/JsonRead.h"
+#include "engine/MessageComponent.h"
+#include "engine/MessageEntity.h"
+#include "engine/SystemTransform.h"
+#include "services/MessageKey.h"
+#include "services/MessageSpriteRender.h"
+#include "services/ui/SystemUIElement.h"
+
+using json = nlohmann::json;
+
+namespace {
+
+constexpr int kKeyA = 65;
+constexpr int kKeyD = 68;
+constexpr int kKeyLeft = 263;
+constexpr int kKeyRight = 262;
+
+}  // namespace
+
+float ComponentSlider::Fraction() const {
+    const float range = maximum - minimum;
+    return range > 0.0f ? std::clamp((value - minimum) / range, 0.0f, 1.0f) : 0.0f;
+}
+
+void from_json(const json& j, ComponentSlider& slider) {
+    json_read::Key(j, "Bus", slider.bus);
+    json_read::Key(j, "Min", slider.minimum);
+    json_read::Key(j, "Max", slider.maximum);
+    json_read::Key(j, "Step", slider.step);
+    json_read::Key(j, "Value", slider.value);
+    json_read::Key(j, "Knob Texture", slider.knobTexture);
+    json_read::Vec<2>(j, "Knob Size", slider.knobSize);
+    json_read::Vec<4>(j, "Knob Color", slider.knobColor);
+    json_read::Vec<4>(j, "Knob Highlight Color", slider.knobHighlightColor);
+    if (!(slider.maximum > slider.minimum) || !std::isfinite(slider.maximum) ||
+        !std::isfinite(slider.minimum)) {
+        throw json::other_error::create(501, "\"Max\" must be above \"Min\"", &j);
+    }
+    if (!(slider.step > 0.0f) || !std::isfinite(slider.step)) {
+        throw json::other_error::create(501, "\"Step\" must be above 0", &j);
+    }
+    slider.value = std::clamp(std::isfinite(slider.value) ? slider.value : slider.maximum,
+                              slider.minimum, slider.maximum);
+}
+
+bool SystemSlider::HandleMessage(const Message& message) {
+    if (cursor.Handle(message)) {
+        if (message.TypeId() == MessageId::CursorPosition) Drag();
+        return false;
+    }
+    switch (message.TypeId()) {
+        case MessageId::EntityBirth:
+            OnBirth(static_cast<const MessageEntityBirth&>(message).entity);
+            return false;
+        case MessageId::Key: {
+            auto& key = static_cast<const MessageKey&>(message);
+            OnKey(key.key, key.action);
+            return false;
+        }
+        case MessageId::Update:
+            // Offsets of the cursor arrive after its position; follow them once per frame too.
+            Drag();
+            return false;
+        case MessageId::Render:
+            Render();
+            return false;
+        default:
+            return System::HandleMessage(message);
+    }
+}
+
+void SystemSlider::OnBirth(EntityId entity) {
+    auto it = components.find(entity);
+    if (it == components.end()) return;
+    SendMessage(MessageQuery<ComponentUIElement>(
+        entity, [](ComponentUIElement& element) { element.focusable = true; }));
+    const std::string bus = it->second.bus;
+    float answer = 0.0f;
+    bool answered = false;
+    const std::function<void(float)> callback = [&](float volume) {
+        answer = volume;
+        answered = true;
+    };
+    SendMessage(MessageQueryBusVolume(bus, callback));
+    it = components.find(entity);
+    if (answered && it != components.end() && std::isfinite(answer)) {
+        it->second.value = std::clamp(answer, it->second.minimum, it->second.maximum);
+    }
+}
+
+void SystemSlider::SetValue(EntityId entity, float value) {
+    auto it = components.find(entity);
+    if (it == components.end() || !std::isfinite(value)) return;
+    ComponentSlider& slider = it->second;
+    value = std::clamp(value, slider.minimum, slider.maximum);
+    if (value == slider.value) return;
+    slider.value = value;
+    const std::string bus = slider.bus;
+    SendMessage(MessageSetBusVolume(bus, value));
+}
+
+void SystemSlider::OnKey(int key, int action) {
+    if (key == MessageKey::kMouseFirst) {
+        for (auto& [entity, slider] : components) slider.dragging = false;
+        if (action != MessageKey::kPressed || !cursor.Known()) return;
+        // Grab the topmost usable slider whose track or knob is under the cursor.
+        EntityId best = 0;
+        float bestDepth = 0.0f;
+        for (auto& [entity, slider] : components) {
+            bool usable = false;
+            std::string camera;
+            SendMessage(MessageQuery<ComponentUIElement>(entity, [&](ComponentUIElement& e) {
+                usable = e.Usable();
+                camera = e.camera;
+            }));
+            if (!usable) continue;
+            const glm::vec2 knob = slider.knobSize;
+            SendMessage(MessageQuery<ComponentTransform>(entity, [&](ComponentTransform& t) {
+                const glm::vec2 size(std::abs(t.scale.x) + std::abs(knob.x),
+                                     std::max(std::abs(t.scale.y), std::abs(knob.y)));
+                if (!InsideRect(cursor.In(camera), glm::vec2(t.translation), size)) return;
+                if (best == 0 || t.translation.z > bestDepth) {
+                    best = entity;
+                    bestDepth = t.translation.z;
+                }
+            }));
+        }
+        if (best != 0) {
+            components.at(best).dragging = true;
+            Drag();
+        }
+        return;
+    }
+    if (action == MessageKey::kReleased) return;
+    int direction = 0;
+    if (key == kKeyLeft || key == kKeyA) direction = -1;
+    if (key == kKeyRight || key == kKeyD) direction = +1;
+    if (direction == 0) return;
+    EntityId focused = 0;
+    for (auto& [entity, slider] : components) {
+        SendMessage(MessageQuery<ComponentUIElement>(entity, [&](ComponentUIElement& e) {
+            if (e.focused && e.Usable()) focused = entity;
+        }));
+    }
+    if (focused == 0) return;
+    const ComponentSlider& slider = components.at(focused);
+    SetValue(focused, slider.value + static_cast<float>(direction) * slider.step);
+}
+
+void SystemSlider::Drag() {
+    for (auto& [entity, slider] : components) {
+        if (!slider.dragging) continue;
+        bool usable = false;
+        std::string camera;
+        SendMessage(MessageQuery<ComponentUIElement>(entity, [&](ComponentUIElement& e) {
+            usable = e.Usable();
+            camera = e.camera;
+        }));
+        if (!usable) {
+            slider.dragging = false;
+            continue;
+        }
+        float fraction = -1.0f;
+        SendMessage(MessageQuery<ComponentTransform>(entity, [&](ComponentTransform& t) {
+            const float width = std::abs(t.scale.x);
+            if (width <= 0.0f) return;
+            const float left = t.translation.x - width * 0.5f;
+            fraction = std::clamp((cursor.In(camera).x - left) / width, 0.0f, 1.0f);
+        }));
+        if (fraction < 0.0f) continue;
+        // SetValue may send; the entry is looked up again there.
+        const float value = slider.minimum + fraction * (slider.maximum - slider.minimum);
+        SetValue(entity, value);
+    }
+}
+
+void SystemSlider::Render() {
+    for (auto& [entity, slider] : components) {
+        bool shown = false;
+        bool highlighted = false;
+        std::string camera;
+        SendMessage(MessageQuery<ComponentUIElement>(entity, [&](ComponentUIElement& e) {
+            shown = e.shown;
+            highlighted = e.focused || e.hovered || slider.dragging;
+            camera = e.camera;
+        }));
+        if (!shown || slider.knobTexture.empty()) continue;
+        ComponentTransform knob;
+        bool placed = false;
+        SendMessage(MessageQuery<ComponentTransform>(entity, [&](ComponentTransform& t) {
+            const float width = std::abs(t.scale.x);
+            knob.translation =
+                t.translation + glm::vec3((slider.Fraction() - 0.5f) * width, 0.0f, kKnobDepth);
+            placed = true;
+        }));
+        if (!placed) continue;
+        knob.scale = glm::vec3(slider.knobSize, 1.0f);
+        ComponentSprite sprite;
+        sprite.texture = slider.knobTexture;
+        sprite.camera = camera;
+        sprite.color = highlighted ? slider.knobHighlightColor : slider.knobColor;
+        SendMessage(MessageSpriteRender(sprite, knob));
+    }
+}
