@@ -11,7 +11,12 @@ Engine::Engine() {
 
 Engine::~Engine() {
     // First added, first destroyed: the state manager goes before the services it talks to.
-    for (auto& manager : managers) manager.reset();
+    // Each slot keeps its pointer while its manager is destroyed, because a scene loader that
+    // the state manager is still joining may be sending through the bus meanwhile.
+    for (auto& manager : managers) {
+        delete manager.get();
+        (void)manager.release();
+    }
 }
 
 void Engine::AddManager(std::unique_ptr<Manager>&& manager) {

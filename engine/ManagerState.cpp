@@ -51,6 +51,7 @@ ManagerState::ManagerState() {
 }
 
 ManagerState::~ManagerState() {
+    cancelLoads = true;
     for (auto& [name, loader] : loaders) {
         if (loader.thread.joinable()) loader.thread.join();
     }
@@ -250,6 +251,7 @@ void ManagerState::LoadScene(const std::string& name) {
     if (!scene.is_object()) throw DataError(path + ": a scene must be a JSON object");
     const json empty = json::object();
     for (auto& [label, value] : scene.items()) {
+        if (cancelLoads) return;
         if (value.is_string()) {
             SendMessage(MessageCreateEntity(name, value.get<std::string>(), empty));
         } else if (value.is_object()) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <exception>
 #include <memory>
 #include <mutex>
@@ -66,6 +67,8 @@ private:
     std::vector<std::string> pendingDestroys;
     std::unordered_map<std::string, Loader> loaders;
     bool restoreRequested = false;
+    /// Set on destruction: loaders stop at their next entity instead of finishing the scene.
+    std::atomic<bool> cancelLoads{false};
 };
 
 /// Path of a scene file, relative to the working directory.

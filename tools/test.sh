@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Installs what Halvex needs, then builds and runs every test: once plainly (warnings are
+# errors), once under AddressSanitizer and UndefinedBehaviorSanitizer, and the state-loading
+# tests once more under ThreadSanitizer. Also checks the formatting.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+tools/setup.sh
+jobs=$(nproc)
+
+echo "== format"
+git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
+
+echo "== dev build and tests"
+cmake --preset dev >/dev/null
+cmake --build --preset dev -j "$jobs"
+ctest --test-dir build/dev --output-on-failure -j "$jobs"
+
+echo "== address and undefined-behaviour sanitizers"
+cmake --preset asan >/dev/null
+cmake --build --preset asan -j "$jobs"
+# Leaks inside the system's GL, X11 and sound drivers are not ours to fix.
+export LSAN_OPTIONS="suppressions=$PWD/tools/lsan.supp:print_suppressions=0"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+ctest --test-dir build/asan --output-on-failure -j "$jobs"
+
+echo "== thread sanitizer: state loading"
+cmake --preset tsan >/dev/null
+cmake --build --preset tsan -j "$jobs" --target EngineTests
+TSAN_OPTIONS="halt_on_error=1" build/tsan/bin/EngineTests --gtest_filter='Loader.*:StateManager.*:Trace.*'
+echo "== all tests passed"
