@@ -115,8 +115,7 @@ public:
         event.path = eventPath;
         Object(j);
         OnlyKeys(j, {"Sounds", "Volume", "Volume Variation", "Pitch", "Pitch Variation", "Loop",
-                     "Stream", "3D", "Min Distance", "Max Distance", "Bus", "Stops",
-                     "Parameters"});
+                     "Stream", "3D", "Min Distance", "Max Distance", "Bus", "Stops", "Parameters"});
         for (const auto& sound : Texts(j, "Sounds")) {
             event.sounds.push_back((folder / sound).lexically_normal().string());
         }
@@ -214,9 +213,10 @@ public:
                     Fail("event paths begin with \"event:/\" and name something");
                 }
                 bank.events.push_back(ReadEvent(e.key(), *e, folder));
-                if (bank.events.back().sounds.empty()) {
+                // A silent event is only useful for what it stops.
+                if (bank.events.back().sounds.empty() && bank.events.back().stops.empty()) {
                     path.emplace_back("Sounds");
-                    Fail("an event needs at least one sound");
+                    Fail("an event needs at least one sound, or \"Stops\"");
                 }
                 path.pop_back();
             }

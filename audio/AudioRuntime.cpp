@@ -39,7 +39,8 @@ void DownMix(std::vector<short>& samples, int channels) {
 Result OpenSound(const std::string& file, SNDFILE** handle, SF_INFO* info) {
     std::memset(info, 0, sizeof(*info));
     *handle = sf_open(file.c_str(), SFM_READ, info);
-    if (!*handle) return std::filesystem::exists(file) ? Result::ErrFormat : Result::ErrFileNotFound;
+    if (!*handle)
+        return std::filesystem::exists(file) ? Result::ErrFormat : Result::ErrFileNotFound;
     if (info->channels < 1 || info->channels > 2 || info->samplerate <= 0) {
         sf_close(*handle);
         *handle = nullptr;
@@ -83,9 +84,8 @@ struct Voice {
             DownMix(scratch, channels);
             channels = 1;
         }
-        alBufferData(buffer, channels == 2 ? AL_FORMAT_STEREO16 : AL_FORMAT_MONO16,
-                     scratch.data(), static_cast<ALsizei>(scratch.size() * sizeof(short)),
-                     info.samplerate);
+        alBufferData(buffer, channels == 2 ? AL_FORMAT_STEREO16 : AL_FORMAT_MONO16, scratch.data(),
+                     static_cast<ALsizei>(scratch.size() * sizeof(short)), info.samplerate);
         return true;
     }
 };
@@ -152,8 +152,9 @@ Result EventDescription::GetPath(char* buffer, int size, int* retrieved) const {
 }
 
 int EventDescription::InstanceCount() const {
-    return static_cast<int>(std::count_if(runtime.instances.begin(), runtime.instances.end(),
-                                          [this](const auto& i) { return &i->description == this; }));
+    return static_cast<int>(
+        std::count_if(runtime.instances.begin(), runtime.instances.end(),
+                      [this](const auto& i) { return &i->description == this; }));
 }
 
 Result Bank::GetEventCount(int* count) const {
@@ -204,6 +205,7 @@ Result EventInstance::Start() {
             if (other->description.definition.path == path && other.get() != this) other->Stop();
         }
     }
+    if (def.sounds.empty()) return Result::Ok;
     std::uniform_int_distribution<std::size_t> pick(0, def.sounds.size() - 1);
     sound = def.sounds[pick(runtime.random)];
     volumeFactor = runtime.Random(def.volumeVariation);
@@ -266,7 +268,8 @@ float EventInstance::CurrentGain() const {
     const EventDefinition& def = description.definition;
     float gain = def.volume * volumeFactor * description.bus->EffectiveVolume();
     for (const auto& binding : def.bindings) {
-        if (binding.volume) gain *= binding.volume->At(description.runtime.ParameterValue(binding.parameter));
+        if (binding.volume)
+            gain *= binding.volume->At(description.runtime.ParameterValue(binding.parameter));
     }
     return std::max(gain, 0.0f);
 }
@@ -275,7 +278,8 @@ float EventInstance::CurrentPitch() const {
     const EventDefinition& def = description.definition;
     float pitch = def.pitch * pitchFactor;
     for (const auto& binding : def.bindings) {
-        if (binding.pitch) pitch *= binding.pitch->At(description.runtime.ParameterValue(binding.parameter));
+        if (binding.pitch)
+            pitch *= binding.pitch->At(description.runtime.ParameterValue(binding.parameter));
     }
     return std::clamp(pitch, 0.01f, kMaxPitch);
 }
@@ -390,15 +394,17 @@ Result Runtime::LoadBankFile(const std::string& file, Bank** bank) {
         for (const auto& binding : event.bindings) {
             if (!data.parameters.count(binding.parameter) && !parameters.count(binding.parameter)) {
                 lastError = file + ": \"Events\"/\"" + event.path + "\"/\"Parameters\"/\"" +
-                            binding.parameter + "\": no such parameter in this bank or a loaded one";
+                            binding.parameter +
+                            "\": no such parameter in this bank or a loaded one";
                 return Result::ErrFileBad;
             }
         }
         for (const auto& sound : event.sounds) {
             if (Result r = PrepareSound(sound, event.is3D, event.stream); r != Result::Ok) {
-                lastError = file + ": \"Events\"/\"" + event.path + "\"/\"Sounds\": " + sound +
-                            (r == Result::ErrFileNotFound ? " does not exist"
-                                                          : " is not a readable mono or stereo sound");
+                lastError =
+                    file + ": \"Events\"/\"" + event.path + "\"/\"Sounds\": " + sound +
+                    (r == Result::ErrFileNotFound ? " does not exist"
+                                                  : " is not a readable mono or stereo sound");
                 return Result::ErrFileBad;
             }
         }

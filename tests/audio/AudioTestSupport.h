@@ -1,0 +1,48 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "audio/ManagerAudio.h"
+#include "tests/support/TempAssets.h"
+
+/// OpenAL Soft is pointed at its wave-file writer for this process only (a config file named
+/// by ALSOFT_CONF, set before the first device opens), so every ManagerAudio of a test mixes
+/// into one WAV file that the test reads back after the manager is gone.
+namespace audio_test {
+
+/// The WAV file the current device writes; rewritten each time a device opens.
+const std::string& OutputFile();
+
+/// Writes a mono 16-bit sine tone of `seconds` at 44.1 kHz with the given peak.
+void WriteTone(const TempAssets& assets, const std::string& relative, double seconds,
+               double frequency = 440.0, double peak = 0.5);
+
+/// Writes Assets/Banks/<name>.bank.
+void WriteBank(const TempAssets& assets, const std::string& name, const nlohmann::json& bank);
+
+/// Writes the two master banks the manager loads at construction: a master bank declaring
+/// "bus:/SFX" and the parameter "PauseMenuScreen", and an empty strings bank.
+void WriteMasterBanks(const TempAssets& assets);
+
+/// Sends MessageUpdate to the manager about every 10 ms for `seconds` of real time, as the
+/// device's writer mixes in real time.
+void Advance(ManagerAudio& manager, double seconds);
+
+/// The rendered mix, read once its manager (and so its device) is destroyed.
+struct Mix {
+    int rate = 0;
+    std::vector<float> left;
+    std::vector<float> right;
+
+    /// Root mean square over [from, to) seconds; channel 0 left, 1 right, 2 both.
+    double Rms(double from, double to, int channel = 2) const;
+    /// The first time at or after `from` where either channel leaves silence; -1 if never.
+    double Onset(double from) const;
+    double Seconds() const { return rate ? static_cast<double>(left.size()) / rate : 0.0; }
+};
+Mix ReadOutput();
+
+}  // namespace audio_test
