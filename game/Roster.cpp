@@ -36,8 +36,8 @@ std::vector<std::unique_ptr<SystemBase>> MakeRoster() {
     roster.push_back(std::make_unique<SystemPlayerHealth>());
     roster.push_back(std::make_unique<SystemBulletBehavior>());
     roster.push_back(std::make_unique<SystemPlayerShooting>());
-    // roster.push_back(std::make_unique<SystemAudioListener>());
-    // roster.push_back(std::make_unique<SystemAudioSource>());
+    roster.push_back(std::make_unique<SystemAudioListener>());
+    roster.push_back(std::make_unique<SystemAudioSource>());
     // roster.push_back(std::make_unique<SystemAnimation>());
     roster.push_back(std::make_unique<SystemCameraControl>());
     // roster.push_back(std::make_unique<SystemUIElement>());
