@@ -1,0 +1,43 @@
+#pragma once
+
+#include <string>
+
+#include <nlohmann/json.hpp>
+
+#include "tests/support/TempAssets.h"
+#include "tiled/ComponentTileMap.h"
+
+// Small map and tile-set documents in the editor's export form, written by each test.
+namespace fixtures {
+
+using json = nlohmann::json;
+
+inline json TileSet(int count, int columns, json tiles = json::array(),
+                    const std::string& image = "../Textures/Tiles/ground.png") {
+    return {{"tilecount", count}, {"columns", columns}, {"image", image}, {"tiles", tiles}};
+}
+
+/// A "tiles" entry giving tile `id` of its set the named boolean properties.
+inline json TileProps(int id, std::initializer_list<const char*> names) {
+    json properties = json::array();
+    for (const char* name : names) properties.push_back({{"name", name}, {"value", true}});
+    return {{"id", id}, {"properties", properties}};
+}
+
+inline json Layer(json data, json properties = json::array()) {
+    return {{"data", data}, {"properties", properties}};
+}
+
+inline json Map(int width, int height, json layers, json tilesets = json::array()) {
+    return {{"width", width}, {"height", height}, {"layers", layers}, {"tilesets", tilesets}};
+}
+
+inline void Write(const TempAssets& assets, const std::string& name, const json& document) {
+    assets.WriteJson("Assets/Data/Tiled/" + name + ".json", document);
+}
+
+inline ComponentTileMap Load(const std::string& name, float tileSize = 1.0f) {
+    return json{{"TileMapJsonFilePath", name}, {"Tile Size", tileSize}}.get<ComponentTileMap>();
+}
+
+}  // namespace fixtures
