@@ -15,7 +15,8 @@ constexpr std::size_t kMaxSprites = kSequenceMask + 1;
 
 /// Maps a float to an unsigned integer that sorts in the same order.
 std::uint32_t SortableDepth(float z) {
-    if (std::isnan(z)) z = 0.0f;
+    // -0 and 0 are the same depth, and NaN has none: both keep submission order at 0.
+    if (std::isnan(z) || z == 0.0f) z = 0.0f;
     const auto bits = std::bit_cast<std::uint32_t>(z);
     return (bits & 0x80000000u) ? ~bits : (bits | 0x80000000u);
 }
