@@ -20,7 +20,7 @@
 // Entries are uncommented as their systems land; the order is the dispatch order.
 std::vector<std::unique_ptr<SystemBase>> MakeRoster() {
     std::vector<std::unique_ptr<SystemBase>> roster;
-    // roster.push_back(std::make_unique<SystemButton>());
+    roster.push_back(std::make_unique<SystemButton>());
     roster.push_back(std::make_unique<SystemCollisionBox>());
     roster.push_back(std::make_unique<SystemCollisionCircle>());
     roster.push_back(std::make_unique<SystemPhysics>());
@@ -38,9 +38,9 @@ std::vector<std::unique_ptr<SystemBase>> MakeRoster() {
     roster.push_back(std::make_unique<SystemPlayerShooting>());
     roster.push_back(std::make_unique<SystemAudioListener>());
     roster.push_back(std::make_unique<SystemAudioSource>());
-    // roster.push_back(std::make_unique<SystemAnimation>());
+    roster.push_back(std::make_unique<SystemAnimation>());
     roster.push_back(std::make_unique<SystemCameraControl>());
-    // roster.push_back(std::make_unique<SystemUIElement>());
+    roster.push_back(std::make_unique<SystemUIElement>());
     roster.push_back(std::make_unique<SystemModel>());
     roster.push_back(std::make_unique<SystemParticlePool>());
     roster.push_back(std::make_unique<SystemParticlePoolPhysics>());
@@ -50,6 +50,6 @@ std::vector<std::unique_ptr<SystemBase>> MakeRoster() {
     roster.push_back(std::make_unique<SystemParticleEmitterSpread>());
     roster.push_back(std::make_unique<SystemParticleEmitterRectangle>());
     roster.push_back(std::make_unique<SystemPreload>());
-    // roster.push_back(std::make_unique<SystemSlider>());
+    roster.push_back(std::make_unique<SystemSlider>());
     return roster;
 }

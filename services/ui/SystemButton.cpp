@@ -1,8 +1,11 @@
 #include "services/ui/SystemButton.h"
 
+#include <cmath>
+
 #include "engine/JsonRead.h"
 #include "engine/MessageComponent.h"
 #include "engine/MessageEntity.h"
+#include "engine/MessageFrame.h"
 #include "engine/MessageState.h"
 #include "engine/MessageTrigger.h"
 #include "engine/SystemTransform.h"
@@ -48,6 +51,11 @@ ButtonAction ReadAction(const json& j) {
 }  // namespace
 
 void from_json(const json& j, ComponentButton& button) {
+    json_read::Key(j, "Any Key", button.anyKey);
+    json_read::Key(j, "Press After", button.pressAfter);
+    if (!std::isfinite(button.pressAfter) || button.pressAfter < 0.0f) {
+        throw json::other_error::create(501, "\"Press After\" must be 0 or more seconds", &j);
+    }
     if (!j.is_object() || !j.contains("Actions")) return;
     const json& actions = j.at("Actions");
     if (!actions.is_array()) {
@@ -67,9 +75,12 @@ bool SystemButton::HandleMessage(const Message& message) {
             OnKey(key.key, key.action);
             return false;
         }
-        case MessageId::Update:
+        case MessageId::Update: {
             UpdateHover();
+            const EntityId due = Tick(static_cast<const MessageUpdate&>(message).dt);
+            if (due != 0) Press(due);
             return false;
+        }
         case MessageId::EntityBirth:
             MarkFocusable(static_cast<const MessageEntityBirth&>(message).entity);
             return false;
@@ -109,6 +120,18 @@ EntityId SystemButton::ButtonUnderCursor() {
     return best;
 }
 
+EntityId SystemButton::Tick(float dt) {
+    for (auto& [entity, button] : components) {
+        if (button.pressAfter <= 0.0f || button.fired) continue;
+        button.elapsed += dt;
+        if (button.elapsed >= button.pressAfter) {
+            button.fired = true;
+            return entity;
+        }
+    }
+    return 0;
+}
+
 void SystemButton::UpdateHover() {
     const EntityId under = ButtonUnderCursor();
     for (auto& [entity, button] : components) {
@@ -122,6 +145,18 @@ void SystemButton::UpdateHover() {
 
 void SystemButton::OnKey(int key, int action) {
     EntityId pressed = 0;
+    if (action == MessageKey::kPressed) {
+        for (auto& [entity, button] : components) {
+            if (!button.anyKey || button.fired) continue;
+            button.fired = true;
+            pressed = entity;
+            break;
+        }
+        if (pressed != 0) {
+            Press(pressed);
+            return;
+        }
+    }
     if (key == MessageKey::kMouseFirst && action == MessageKey::kPressed) {
         const EntityId under = ButtonUnderCursor();
         for (auto& [entity, button] : components) button.armed = entity == under;

@@ -27,8 +27,16 @@ struct ComponentButton {
     static constexpr std::string_view kName = "Button";
 
     std::vector<ButtonAction> actions;
+    /// Pressed by any key or mouse button, once; needs no element (splash screens).
+    bool anyKey = false;
+    /// Seconds of game time after which it presses itself, once; 0: never.
+    float pressAfter = 0.0f;
+
     /// Pressed with the mouse and not yet released.
     bool armed = false;
+    float elapsed = 0.0f;
+    /// An any-key or timed press has happened.
+    bool fired = false;
 };
 
 void from_json(const nlohmann::json& j, ComponentButton& button);
@@ -36,7 +44,7 @@ void from_json(const nlohmann::json& j, ComponentButton& button);
 /// Presses buttons: a mouse click (press and release of the first button over the same usable
 /// button) or Enter / Space on the focused one runs the button's actions, each sent as a message
 /// (MessageChangeState with MessageDestroyState, MessageTrigger, MessageUIVisibleTrigger and
-/// MessageUIActiveTrigger).
+/// MessageUIActiveTrigger). Buttons may also press themselves on any key or after a time.
 class SystemButton : public System<ComponentButton, SystemButton> {
 public:
     bool HandleMessage(const Message& message) override;
@@ -49,6 +57,8 @@ private:
     /// The topmost usable button under the cursor, 0 if none.
     EntityId ButtonUnderCursor();
     void UpdateHover();
+    /// Counts down the timed buttons; returns the one due, 0 if none.
+    EntityId Tick(float dt);
     void MarkFocusable(EntityId entity);
 
     UICursor cursor;

@@ -281,3 +281,21 @@ TEST(UIElement, BadMenuDataNamesTheFile) {
         }
     }
 }
+
+TEST(Button, SplashButtonsPressOnceOnAnyKeyOrAfterTheirTime) {
+    json timed = {
+        {"Button", {{"Press After", 2.0}, {"Actions", {{{"Type", "Trigger"}, {"Name", "Late"}}}}}}};
+    json keyed = {
+        {"Button", {{"Any Key", true}, {"Actions", {{{"Type", "Trigger"}, {"Name", "Key"}}}}}}};
+    UIFixture ui({{"Timed", timed}, {"Keyed", keyed}}, {{"a", "Timed"}, {"b", "Keyed"}});
+    ui.test->Frames(15, 0.125f);  // 1.875 s
+    ui.test->Frames(30, 0.0f);    // paused time does not count
+    EXPECT_EQ(ui.test->recorder->Count(MessageId::Trigger), 0);
+    ui.Key(MessageKey::kMouseSecond, MessageKey::kReleased);
+    EXPECT_EQ(ui.test->recorder->Count(MessageId::Trigger), 0);
+    ui.Key(MessageKey::kMouseSecond, MessageKey::kPressed);
+    ui.Key(65, MessageKey::kPressed);
+    ui.test->Frames(20, 0.125f);
+    EXPECT_EQ(ui.test->recorder->Traces(MessageId::Trigger),
+              (std::vector<std::string>{"Triggered Key to 1\n", "Triggered Late to 1\n"}));
+}

@@ -1,0 +1,119 @@
+#include <algorithm>
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+#include "engine/MessageId.h"
+#include "engine/SystemTransform.h"
+#include "services/VornGraphics.h"
+#include "services/VornUI.h"
+#include "tests/ui/UITestSupport.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kEnter = 257;
+constexpr int kDown = 264;
+constexpr int kRight = 262;
+
+// The shipped menus, with the UI systems only (the camera components find no system here).
+struct ShippedMenus {
+    ShippedMenus() {
+        const fs::path source = fs::path(HALVEX_SOURCE_DIR) / "Assets";
+        for (const auto& entry : fs::directory_iterator(source / "Data/Entity")) {
+            fs::copy(entry.path(), assets.Root() / "Assets/Data/Entity");
+        }
+        fs::copy(source / "Data/Scene", assets.Root() / "Assets/Data/Scene",
+                 fs::copy_options::overwrite_existing);
+        fs::create_directories(assets.Root() / "Assets/Textures/Fonts");
+        fs::copy(source / "Textures/Fonts", assets.Root() / "Assets/Textures/Fonts");
+        std::vector<std::unique_ptr<SystemBase>> systems;
+        systems.push_back(std::make_unique<SystemButton>());
+        systems.push_back(std::make_unique<SystemTransform>());
+        systems.push_back(std::make_unique<SystemUIElement>());
+        systems.push_back(std::make_unique<SystemSlider>());
+        auto fake = std::make_unique<FakeBuses>();
+        buses = fake.get();
+        buses->volumes = {{"Music", 0.8f}, {"SFX", 0.6f}};
+        std::vector<std::unique_ptr<Manager>> managers;
+        managers.push_back(std::move(fake));
+        test = std::make_unique<TestEngine>(std::move(systems), std::move(managers));
+    }
+    void Key(int key) { test->Send(MessageKey(key, MessageKey::kPressed, 0, false)); }
+
+    TempAssets assets;
+    std::unique_ptr<TestEngine> test;
+    FakeBuses* buses = nullptr;
+};
+
+}  // namespace
+
+TEST(Content, SplashAdvancesToTheMainMenuWhoseKeysReachOptionsAndQuit) {
+    ShippedMenus menus;
+    menus.test->Enter("SplashScreen");
+    menus.test->Frames(20, 0.125f);
+    ASSERT_EQ(menus.test->states->CurrentState(), "MainMenu");
+    EXPECT_FALSE(menus.test->states->HasState("SplashScreen"));
+
+    // Play has the focus; two steps down is Options, whose Music slider then has it.
+    menus.Key(kDown);
+    menus.Key(kDown);
+    menus.Key(kEnter);
+    menus.Key(kRight);
+    using Set = std::pair<std::string, float>;
+    ASSERT_EQ(menus.buses->sets.size(), 1u);
+    EXPECT_EQ(menus.buses->sets[0].first, "Music");
+    EXPECT_NEAR(menus.buses->sets[0].second, 0.9f, 1e-5f);
+    // Down to the SFX slider, down to Back, back to the buttons; Quit is the last one.
+    menus.Key(kDown);
+    menus.Key(kRight);
+    EXPECT_EQ(menus.buses->sets.back().first, "SFX");
+    menus.Key(kDown);
+    menus.Key(kEnter);
+    menus.test->recorder->Clear();
+    // Back gave the focus to Play again; Up wraps round to Quit.
+    menus.Key(265);
+    menus.Key(kEnter);
+    EXPECT_EQ(menus.test->recorder->Traces(MessageId::Trigger),
+              std::vector<std::string>{"Triggered Exit to 1\n"});
+}
+
+TEST(Content, PauseMenuElementsOpenByTheNamesTheGameUses) {
+    ShippedMenus menus;
+    menus.assets.Scene("Level", {{"a", "UIPauseMenu"},
+                                 {"b", "UIOptionsMenu"},
+                                 {"c", "UIHowToPlayMenu"},
+                                 {"d", "UIReturnToMenuPanel"},
+                                 {"e", "UIConfirmationMenu"}});
+    menus.test->Enter("Level");
+    std::vector<std::string> named;
+    menus.test->Send(MessageQueryContainer<ComponentUIElement>(
+        [&](std::unordered_map<EntityId, ComponentUIElement>& all) {
+            for (auto& [id, element] : all) {
+                if (!element.name.empty()) named.push_back(element.name);
+                EXPECT_FALSE(element.shown) << element.name;  // all start hidden
+            }
+        }));
+    for (const char* name : {"Pause Menu", "Options Menu", "How To Play Menu",
+                             "Return To Menu Panel", "Confirmation Menu"}) {
+        EXPECT_NE(std::find(named.begin(), named.end(), name), named.end()) << name;
+    }
+    // Escape's two triggers open the pause menu with Resume focused; Enter resumes.
+    menus.test->Send(MessageUIActiveTrigger("Pause Menu", true));
+    menus.test->Send(MessageUIVisibleTrigger("Pause Menu", true));
+    menus.test->recorder->Clear();
+    menus.Key(kEnter);
+    EXPECT_EQ(menus.test->recorder->Traces(MessageId::Trigger),
+              std::vector<std::string>{"Triggered Pause to 0\n"});
+    // Quit asks first; its Yes sends "Exit".
+    menus.test->Send(MessageUIActiveTrigger("Pause Menu", true));
+    menus.test->Send(MessageUIVisibleTrigger("Pause Menu", true));
+    for (int i = 0; i < 4; ++i) menus.Key(kDown);
+    menus.Key(kEnter);  // Quit
+    menus.test->recorder->Clear();
+    menus.Key(kDown);  // from No (default) to Yes
+    menus.Key(kEnter);
+    EXPECT_EQ(menus.test->recorder->Traces(MessageId::Trigger),
+              std::vector<std::string>{"Triggered Exit to 1\n"});
+}
