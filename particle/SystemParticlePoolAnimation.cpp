@@ -16,16 +16,21 @@ void from_json(const nlohmann::json& j, ComponentParticlePoolAnimation& animatio
 
 namespace {
 
-/// The animation frame for a particle of age `age`. Worked in float so that no age or rate
-/// overflows an int; truncated frame numbers are whole, so fmod and min are exact. An
-/// animation without frames, or running backwards, holds its first frame.
+/// The animation frame for a particle of age `age`. An animation without frames, or running
+/// backwards, holds its first frame; a frame number beyond int (a huge age or rate) is taken
+/// modulo or clamped in float, where whole numbers stay exact, instead of overflowing.
 int AnimationFrame(const ComponentParticlePoolAnimation& animation, float age) {
     if (animation.FrameCount < 1) return 0;
-    const float k = std::trunc(age * animation.FPS);
-    if (!(k > 0.0f)) return 0;
+    const float k = age * animation.FPS;
+    if (!(k >= 1.0f)) return 0;
+    if (k < 2147483648.0f) {
+        const int whole = static_cast<int>(k);
+        return animation.Looping ? whole % animation.FrameCount
+                                 : std::min(whole, animation.FrameCount - 1);
+    }
     const auto frames = static_cast<float>(animation.FrameCount);
-    if (animation.Looping) return static_cast<int>(std::fmod(k, frames));
-    return static_cast<int>(std::min(k, frames - 1.0f));
+    if (animation.Looping) return static_cast<int>(std::fmod(std::trunc(k), frames));
+    return animation.FrameCount - 1;
 }
 
 }  // namespace

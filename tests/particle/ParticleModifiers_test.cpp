@@ -68,6 +68,19 @@ TEST(ParticlePoolAnimation, NoFramesOrNoColumnsHoldTheFirstCells) {
     flat.Populate(7, "Fx", 1, 10.0f);
     flat.Update(0.55f);
     EXPECT_EQ(column.Frames[0], glm::ivec2(0, 5));
+
+    // Frame numbers beyond int neither overflow nor go negative; a backwards rate holds still.
+    for (const auto& [settings, expected] :
+         {std::pair{json{{"FPS", 1e9}, {"Frames", 4}}, glm::ivec2(0, 0)},
+          std::pair{json{{"FPS", 1e9}, {"Frames", 4}, {"Looping", false}}, glm::ivec2(1, 1)},
+          std::pair{json{{"FPS", -10}, {"Frames", 4}}, glm::ivec2(0, 0)}}) {
+        ParticleBus fast;
+        ComponentParticlePool& p =
+            MakePool(fast, {{"Particle Effect Animation", settings}}, {{"Dimensions", {2, 2}}});
+        fast.Populate(7, "Fx", 1, 100.0f);
+        fast.Update(10.0f);
+        EXPECT_EQ(p.Frames[0], expected) << settings.dump();
+    }
 }
 
 TEST(ParticlePoolPhysics, MovesByRecordAndCurvesAndScales) {
@@ -145,7 +158,8 @@ TEST(ParticlePoolModifiers, BadDataIsRejected) {
     EXPECT_THROW(bus.AddJson(1, "Particle Effect Physics", {{"Scale", {1, 2, 3}}}),
                  json::type_error);
     EXPECT_THROW(bus.AddJson(1, "Particle Effect Physics", {{"Follow", 1}}), json::type_error);
-    EXPECT_THROW(bus.AddJson(1, "Particle Effect Color", {{"Color", {json::array(), json::array(), json::array()}}}),
+    EXPECT_THROW(bus.AddJson(1, "Particle Effect Color",
+                             {{"Color", {json::array(), json::array(), json::array()}}}),
                  json::out_of_range);
     EXPECT_THROW(bus.AddJson(1, "Particle Effect Animation", {{"Looping", "yes"}}),
                  json::type_error);

@@ -149,7 +149,8 @@ TEST(ParticleEmitter, SameSettingsGiveTheSameParticlesEveryRun) {
         {"Scale Minimum", 0.5}, {"Color Minimum", {0, 0, 0, 0}}, {"Index Maximum", 7}};
     auto run = [&] {
         EmitterFixture f(settings, {{"Dimensions", {4, 2}}});
-        f.bus.AddJson(1, "Particle Effect Physics", {{"Velocity", {{{0, 1}}, json::array(), json::array()}}});
+        f.bus.AddJson(1, "Particle Effect Physics",
+                      {{"Velocity", {{{0, 1}}, json::array(), json::array()}}});
         f.bus.AddJson(2, "Particle Emitter Spread", {{"Spark", {{"Speed Maximum", 3}}}});
         f.bus.AddJson(2, "Particle Emitter Rectangle", {{"Spark", {{"Spawn Area", {2, 2, 0}}}}});
         for (int frame = 0; frame < 30; ++frame) f.bus.Update(1.0f / 30.0f);

@@ -43,7 +43,8 @@ TEST(ParticlePool, RemovalSwapsTheLastInAndTheListReplaysOnParallelArrays) {
     pool.Ages[3].y = 0.0f;
     ComponentParticlePoolPhysics& records = bus.physics->components.at(1);
     ASSERT_EQ(records.Particles.size(), 5u);
-    for (std::size_t i = 0; i < 5; ++i) records.Particles[i].PreviousTranslation.x = static_cast<float>(i);
+    for (std::size_t i = 0; i < 5; ++i)
+        records.Particles[i].PreviousTranslation.x = static_cast<float>(i);
 
     std::vector<std::uint64_t> sent;
     bus.onMessage = [&](const Message& m) {
