@@ -1,0 +1,147 @@
+# Helpers for end-to-end tests that drive the real Halvex under Xvfb. A test script sources
+# this file, calls e2e_start, and uses the functions below; any failed check ends the script
+# with status 1 and a line that says what was expected. The game is killed on exit if it is
+# still running. Environment (set by tests/e2e/CMakeLists.txt): HALVEX (the program),
+# HALVEX_ROOT (the folder whose Assets/ it reads), X11CLOSE (the window-close helper).
+
+set -u
+E2E_TMP=$(mktemp -d)
+E2E_PID=""
+WID=""
+
+e2e_cleanup() {
+    if [ -n "$E2E_PID" ] && kill -0 "$E2E_PID" 2>/dev/null; then
+        kill "$E2E_PID" 2>/dev/null
+        wait "$E2E_PID" 2>/dev/null
+    fi
+    rm -rf "$E2E_TMP"
+}
+trap e2e_cleanup EXIT
+
+e2e_fail() {
+    echo "e2e: FAIL: $*" >&2
+    if [ -f "$E2E_TMP/stderr" ]; then
+        echo "--- game stderr ---" >&2
+        cat "$E2E_TMP/stderr" >&2
+    fi
+    if [ -n "${E2E_KEEP_SHOT:-}" ] && [ -f "$E2E_TMP/last.png" ]; then
+        cp "$E2E_TMP/last.png" "$E2E_KEEP_SHOT"
+    fi
+    exit 1
+}
+
+e2e_log() { echo "e2e: $*"; }
+
+# Starts the game in HALVEX_ROOT (or the folder given) with its output captured.
+e2e_start() {
+    local root=${1:-$HALVEX_ROOT}
+    (cd "$root" && exec "$HALVEX" >"$E2E_TMP/stdout" 2>"$E2E_TMP/stderr") &
+    E2E_PID=$!
+    e2e_log "started Halvex (pid $E2E_PID) in $root"
+}
+
+e2e_running() { kill -0 "$E2E_PID" 2>/dev/null; }
+
+# Waits up to $1 seconds (default 30) for the game's window; sets WID and the geometry
+# WX, WY, WW, WH.
+e2e_wait_window() {
+    local limit=${1:-30} waited=0
+    while :; do
+        WID=$(xdotool search --name '^Halvex$' 2>/dev/null | head -n 1)
+        [ -n "$WID" ] && break
+        e2e_running || e2e_fail "the game ended before opening its window"
+        [ "$waited" -ge $((limit * 10)) ] && e2e_fail "no Halvex window after ${limit}s"
+        sleep 0.1
+        waited=$((waited + 1))
+    done
+    eval "$(xdotool getwindowgeometry --shell "$WID")"
+    WX=$X WY=$Y WW=$WIDTH WH=$HEIGHT
+    e2e_log "window $WID at $WX,$WY size ${WW}x$WH"
+}
+
+# Screen position of a point of the picture given as fractions (0..1 from the top-left) of the
+# letter-boxed 16:9 picture inside the window. Prints "x y".
+e2e_picture_point() {
+    awk -v fx="$1" -v fy="$2" -v x="$WX" -v y="$WY" -v w="$WW" -v h="$WH" 'BEGIN {
+        aspect = 16 / 9; pw = w; ph = h;
+        if (w / h > aspect) pw = h * aspect; else ph = w / aspect;
+        px = x + (w - pw) / 2; py = y + (h - ph) / 2;
+        printf "%d %d\n", px + fx * pw, py + fy * ph }'
+}
+
+e2e_screenshot() {
+    import -window root "$E2E_TMP/last.png" 2>/dev/null || e2e_fail "screenshot failed"
+}
+
+# Prints "r g b" (0..255) of the last screenshot at screen position x y.
+e2e_pixel() {
+    convert "$E2E_TMP/last.png" -format \
+        '%[fx:int(255*p{'"$1"','"$2"'}.r+0.5)] %[fx:int(255*p{'"$1"','"$2"'}.g+0.5)] %[fx:int(255*p{'"$1"','"$2"'}.b+0.5)]' \
+        info:
+}
+
+# True when the last screenshot at picture fractions fx fy is r g b within tolerance tol.
+e2e_color_is() {
+    local fx=$1 fy=$2 r=$3 g=$4 b=$5 tol=${6:-12} point rgb
+    point=$(e2e_picture_point "$fx" "$fy")
+    rgb=$(e2e_pixel $point)
+    E2E_LAST_RGB=$rgb
+    awk -v got="$rgb" -v r="$r" -v g="$g" -v b="$b" -v t="$tol" 'BEGIN {
+        split(got, c, " ");
+        d1 = c[1] - r; d2 = c[2] - g; d3 = c[3] - b;
+        if (d1 < 0) d1 = -d1; if (d2 < 0) d2 = -d2; if (d3 < 0) d3 = -d3;
+        exit !(d1 <= t && d2 <= t && d3 <= t) }'
+}
+
+e2e_expect_color() {
+    local label=$1
+    shift
+    e2e_color_is "$@" || e2e_fail "$label: expected rgb $3 $4 $5 at picture point $1 $2, got $E2E_LAST_RGB"
+    e2e_log "$label ok ($E2E_LAST_RGB)"
+}
+
+# Takes screenshots until the check "$@" (a command) succeeds or $E2E_WAIT seconds pass.
+e2e_wait_for() {
+    local limit=${E2E_WAIT:-30} waited=0
+    while :; do
+        e2e_screenshot
+        "$@" && return 0
+        e2e_running || e2e_fail "the game ended while waiting"
+        [ "$waited" -ge $((limit * 4)) ] && return 1
+        sleep 0.25
+        waited=$((waited + 1))
+    done
+}
+
+e2e_focus() { xdotool windowfocus --sync "$WID" 2>/dev/null || xdotool windowfocus "$WID"; }
+
+e2e_key() { e2e_focus; xdotool key --delay 50 "$@"; }
+
+# Clicks mouse button $3 (default 1) at picture fractions $1 $2.
+e2e_click() {
+    local point
+    point=$(e2e_picture_point "$1" "$2")
+    e2e_focus
+    xdotool mousemove $point click "${3:-1}"
+}
+
+# Closes the window as a window manager would and waits up to $1 seconds for the game to end.
+# Sets E2E_STATUS to the game's exit status.
+e2e_close_and_wait() {
+    local limit=${1:-20} waited=0
+    "$X11CLOSE" "$WID" || e2e_fail "could not send the close request"
+    while e2e_running; do
+        [ "$waited" -ge $((limit * 10)) ] && e2e_fail "the game did not end ${limit}s after closing"
+        sleep 0.1
+        waited=$((waited + 1))
+    done
+    wait "$E2E_PID"
+    E2E_STATUS=$?
+    E2E_PID=""
+}
+
+e2e_expect_clean_exit() {
+    [ "$E2E_STATUS" -eq 0 ] || e2e_fail "exit status $E2E_STATUS, expected 0"
+    [ ! -s "$E2E_TMP/stderr" ] || e2e_fail "the game wrote to its error output"
+    e2e_log "clean exit"
+}

@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# The game opens its window, shows the splash logo, takes keys and clicks, and ends with
+# status 0 and no error output when its window is closed.
+source "$(dirname "$0")/lib.sh"
+
+# Picture fractions of the logo's parts (the logo is 8 x 4 units, centred, in a picture 10
+# units high; see Assets/Data/Entity/SplashLogo.json and tools/texgen).
+logo_shown() {
+    e2e_color_is 0.3383 0.5 255 140 0 &&   # the orange "H", left bar
+        e2e_color_is 0.6125 0.5 0 170 160 &&  # the teal disc
+        e2e_color_is 0.5 0.35 20 30 70 &&     # the navy panel between them
+        e2e_color_is 0.08 0.14 20 20 26       # the backdrop outside the logo
+}
+
+e2e_start
+e2e_wait_window 30
+E2E_WAIT=30 e2e_wait_for logo_shown || {
+    e2e_expect_color "orange H" 0.3383 0.5 255 140 0
+    e2e_expect_color "teal disc" 0.6125 0.5 0 170 160
+    e2e_expect_color "navy panel" 0.5 0.35 20 30 70
+    e2e_expect_color "backdrop" 0.08 0.14 20 20 26
+}
+e2e_log "splash logo shown"
+
+# Debug mode on and off, a few keys, a left and a right click: the game takes them all. The
+# splash may move on to the menu on a key; keys that would start a level (Enter, Space) and
+# clicks on the menu's buttons are avoided, since levels are not part of this test.
+e2e_key grave a grave Left Right
+e2e_click 0.02 0.03 1
+e2e_click 0.97 0.96 3
+sleep 0.5
+e2e_running || e2e_fail "the game ended after keys and clicks"
+xdotool search --name '^Halvex$' >/dev/null || e2e_fail "the window disappeared after input"
+
+e2e_close_and_wait 20
+e2e_expect_clean_exit
