@@ -2,12 +2,14 @@
 
 #include <AL/al.h>
 #include <AL/alc.h>
+#include <dlfcn.h>
 #include <sndfile.h>
 
 #include <algorithm>
 #include <array>
 #include <cassert>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 
@@ -18,6 +20,7 @@ namespace {
 constexpr int kStreamBuffers = 4;
 constexpr sf_count_t kStreamChunkFrames = 11025;
 constexpr float kMaxPitch = 8.0f;
+constexpr float kMaxStep = 1.0f / 30.0f;
 
 std::string ParentBus(const std::string& path) {
     auto slash = path.find_last_of('/');
@@ -34,6 +37,23 @@ void DownMix(std::vector<short>& samples, int channels) {
         samples[i] = static_cast<short>((samples[2 * i] + samples[2 * i + 1]) / 2);
     }
     samples.resize(frames);
+}
+
+void IgnoreAlsaComplaint(const char*, int, const char*, int, const char*, ...) {}
+
+// A machine without a sound card makes the output libraries complain on standard error while
+// OpenAL probes them; the runtime reports that case itself, in one line, so they are hushed.
+// An explicit ALSOFT_LOGLEVEL still wins.
+void QuietenOutputProbing() {
+    ::setenv("ALSOFT_LOGLEVEL", "0", 0);
+    // OpenAL loads ALSA by itself; the library stays loaded so that the handler stays valid.
+    void* alsa = ::dlopen("libasound.so.2", RTLD_LAZY | RTLD_LOCAL);
+    if (!alsa) return;
+    using Handler = void (*)(const char*, int, const char*, int, const char*, ...);
+    using SetHandler = int (*)(Handler);
+    if (auto set = reinterpret_cast<SetHandler>(::dlsym(alsa, "snd_lib_error_set_handler"))) {
+        set(&IgnoreAlsaComplaint);
+    }
 }
 
 Result OpenSound(const std::string& file, SNDFILE** handle, SF_INFO* info) {
@@ -311,6 +331,7 @@ Result Runtime::Initialize(int voices) {
     if (device) return Result::ErrInvalidParam;
     if (voices <= 0) return Result::ErrInvalidParam;
     maxVoices = voices;
+    QuietenOutputProbing();
     ALCdevice* dev = alcOpenDevice(nullptr);
     if (!dev) return Result::ErrOutputInit;
     ALCcontext* ctx = alcCreateContext(dev, nullptr);
@@ -484,7 +505,8 @@ float Runtime::Random(float variation) {
 
 Result Runtime::Update() {
     auto now = std::chrono::steady_clock::now();
-    float dt = std::chrono::duration<float>(now - lastUpdate).count();
+    // Clamped like the game's frame time, so a long load or a hitch does not jump parameters.
+    float dt = std::min(std::chrono::duration<float>(now - lastUpdate).count(), kMaxStep);
     lastUpdate = now;
     for (auto& [name, parameter] : parameters) {
         float step = parameter.definition.seekSpeed * dt;

@@ -106,6 +106,47 @@ double Mix::Onset(double from) const {
     return -1.0;
 }
 
+namespace {
+constexpr double kWindow = 0.02;
+}
+
+std::vector<double> Mix::Plateaus(int minWindows) const {
+    std::vector<double> plateaus;
+    double start = Onset(0.0);
+    if (start < 0.0) return plateaus;
+    std::vector<double> run;
+    auto close = [&] {
+        if (static_cast<int>(run.size()) >= minWindows) {
+            double sum = 0.0;
+            for (double level : run) sum += level;
+            plateaus.push_back(sum / static_cast<double>(run.size()));
+        }
+        run.clear();
+    };
+    for (double t = start; t + kWindow <= Seconds(); t += kWindow) {
+        double level = Rms(t, t + kWindow);
+        if (!run.empty() && std::abs(level - run.front()) > 0.05 * run.front()) close();
+        run.push_back(level);
+    }
+    close();
+    return plateaus;
+}
+
+std::vector<std::pair<bool, double>> Mix::Runs(double audible, double silent) const {
+    std::vector<std::pair<bool, double>> runs;
+    double start = Onset(0.0);
+    if (start < 0.0) return runs;
+    for (double t = start; t + kWindow <= Seconds(); t += kWindow) {
+        double level = Rms(t, t + kWindow);
+        bool loud = runs.empty() ? true : runs.back().first;
+        if (level > audible) loud = true;
+        if (level < silent) loud = false;
+        if (runs.empty() || runs.back().first != loud) runs.emplace_back(loud, 0.0);
+        runs.back().second += kWindow;
+    }
+    return runs;
+}
+
 Mix ReadOutput() {
     SF_INFO info{};
     SNDFILE* file = sf_open(kOutput.c_str(), SFM_READ, &info);

@@ -18,7 +18,7 @@ const std::string& OutputFile();
 
 /// Writes a mono 16-bit sine tone of `seconds` at 44.1 kHz with the given peak.
 void WriteTone(const TempAssets& assets, const std::string& relative, double seconds,
-               double frequency = 440.0, double peak = 0.5);
+               double frequency = 450.0, double peak = 0.5);
 
 /// Writes Assets/Banks/<name>.bank.
 void WriteBank(const TempAssets& assets, const std::string& name, const nlohmann::json& bank);
@@ -41,6 +41,14 @@ struct Mix {
     double Rms(double from, double to, int channel = 2) const;
     /// The first time at or after `from` where either channel leaves silence; -1 if never.
     double Onset(double from) const;
+    /// The steady levels (RMS of both channels) the mix goes through after its onset, in
+    /// order: runs of at least `minWindows` 20 ms windows within 5 % of each other. The mix is
+    /// compared with itself like this because the device's writer keeps the order of changes
+    /// but, on a busy machine, not their exact times.
+    std::vector<double> Plateaus(int minWindows = 5) const;
+    /// Runs of audible (true) and silent (false) 20 ms windows after the onset, with their
+    /// lengths in seconds; windows between the two thresholds join the run before them.
+    std::vector<std::pair<bool, double>> Runs(double audible, double silent) const;
     double Seconds() const { return rate ? static_cast<double>(left.size()) / rate : 0.0; }
 };
 Mix ReadOutput();
