@@ -14,13 +14,15 @@
 struct ComponentSprite {
     static constexpr std::string_view kName = "Sprite";
 
-    /// Path under ./Assets/Textures/ without the extension.
+    /// Path under ./Assets/Textures/ without the extension; empty: a plain white quad that
+    /// "Color" tints. A missing file draws a magenta checker board.
     std::string texture;
     std::string shader = "Default";
     /// Empty: the main camera.
     std::string camera;
     /// Empty or "Alpha": alpha blending; "Additive": additive blending.
     std::string blend;
+    /// Multiplies the texture's colour and alpha.
     glm::vec4 color{1.0f, 1.0f, 1.0f, 1.0f};
     glm::vec2 dimensions{1.0f, 1.0f};
     glm::ivec2 index{0, 0};

@@ -28,6 +28,8 @@ public:
     /// 1 pressed, 0 released, any other value a repeat.
     int action;
     int mods;
-    /// Set while the window service's debug mode is on.
+    /// Set while the window service's debug mode is on (the grave-accent key, 96, switches it).
+    /// The grave key's own messages carry it clear, so leaving debug mode reaches the game as
+    /// a key without the flag.
     bool debug;
 };

@@ -11,7 +11,9 @@
 #include "services/ComponentSprite.h"
 
 /// Draws one sprite this frame: translation is the quad's centre, scale its size, rotation z
-/// its angle in radians; translation z orders drawing (larger is nearer).
+/// its angle in radians; translation z orders drawing (larger is drawn later, in front; equal
+/// depths keep the order of sending). Sprites of a camera with a higher "Order" are drawn
+/// after all sprites of cameras with a lower one. May be sent during update or render.
 class MessageSpriteRender final : public Message {
 public:
     MessageSpriteRender(const ComponentSprite& sprite, const ComponentTransform& transform)
@@ -24,7 +26,8 @@ public:
 };
 
 /// Draws many sprites of one sprite description this frame, element i with colour i and
-/// frame i (frame = (column, row) of the sheet).
+/// frame i (frame = (column, row) of the sheet). Missing colours or frames fall back to the
+/// sprite's own.
 class MessageSpriteRenderBatch final : public Message {
 public:
     MessageSpriteRenderBatch(const ComponentSprite& sprite,

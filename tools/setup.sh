@@ -5,7 +5,7 @@ packages=(
   build-essential cmake ninja-build pkg-config git
   nlohmann-json3-dev libglm-dev libglfw3-dev libepoxy-dev libstb-dev
   libopenal-dev libsndfile1-dev googletest libgtest-dev libgmock-dev libbenchmark-dev
-  fonts-dejavu-core xvfb xdotool imagemagick xauth
+  fonts-dejavu-core xvfb xdotool imagemagick xauth libx11-dev libgl1-mesa-dri
 )
 missing=()
 for p in "${packages[@]}"; do
