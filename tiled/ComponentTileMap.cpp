@@ -18,6 +18,9 @@ const std::string kTiledFolder = "./Assets/Data/Tiled/";
 const std::string kTexturePrefix = "../Textures/";
 // The editor keeps its flip and rotation flags in the top four bits of a tile id.
 constexpr std::uint32_t kFlagBits = 0xF0000000u;
+constexpr std::uint32_t kFlipHorizontal = 0x80000000u;
+constexpr std::uint32_t kFlipVertical = 0x40000000u;
+constexpr std::uint32_t kFlipDiagonal = 0x20000000u;
 
 /// Collected while one map loads and reported once, naming the map file.
 struct LoadWarnings {
@@ -167,10 +170,35 @@ void ReadTilesets(ComponentTileMap& map, const json& root, LoadWarnings& warning
     }
 }
 
+/// Mirrors a tile's drawing as the editor's flip flags ask, as a rotation of the quad and signs
+/// of its scale (the renderer scales the quad, then turns it). The editor flips the image
+/// diagonally first, then horizontally, then vertically; image rows run downwards, world y up.
+void ApplyFlips(std::uint32_t flags, ComponentTransform& transform) {
+    // The flips as one 2 x 2 world matrix {m00, m01, m10, m11}.
+    int m00 = 1, m01 = 0, m10 = 0, m11 = 1;
+    if (flags & kFlipDiagonal) {
+        // Transposing the image maps world (x, y) to (-y, -x).
+        m00 = 0, m01 = -1, m10 = -1, m11 = 0;
+    }
+    if (flags & kFlipHorizontal) m00 = -m00, m01 = -m01;
+    if (flags & kFlipVertical) m10 = -m10, m11 = -m11;
+    if (m01 == 0) {
+        transform.scale.x *= static_cast<float>(m00);
+        transform.scale.y *= static_cast<float>(m11);
+    } else {
+        // A quarter turn after the scale: turn(90) * diag(sx, sy) = {0, -sy, sx, 0}.
+        transform.rotation.z = 1.5707964f;
+        transform.scale.x *= static_cast<float>(m10);
+        transform.scale.y *= static_cast<float>(-m01);
+    }
+}
+
 /// The tile id of a "data" element without the editor's flags, or 0 (empty) with a warning
 /// when the map has no such tile type.
-int BaseId(const json& element, const ComponentTileMap& map, LoadWarnings& warnings) {
+int BaseId(const json& element, const ComponentTileMap& map, LoadWarnings& warnings,
+           std::uint32_t& flags) {
     const std::int64_t raw = element.get<std::int64_t>();
+    flags = static_cast<std::uint32_t>(raw) & kFlagBits;
     // Ids are unsigned 32-bit in the editor; some exporters write them as signed numbers.
     const std::uint32_t id = static_cast<std::uint32_t>(raw) & ~kFlagBits;
     if (raw < std::numeric_limits<std::int32_t>::min() ||
@@ -220,11 +248,13 @@ void ReadLayer(ComponentTileMap& map, const json& layer, const std::string& path
             tile.Layer = index;
             tile.Row = row;
             tile.Column = column;
-            tile.Id = BaseId(element, map, warnings);
+            std::uint32_t flags = 0;
+            tile.Id = BaseId(element, map, warnings, flags);
             tile.Type = map.TileTypes[tile.Id];
             tile.Transform.translation = {static_cast<float>(column) * 2.0f * t + map.OriginX,
                                           map.OriginY - static_cast<float>(row) * 2.0f * t, z};
             tile.Transform.scale = {t, t, 1.0f};
+            if (tile.Id != 0) ApplyFlips(flags, tile.Transform);
             if (map.backgroundLayer) {
                 tile.Transform.translation.x -= 2.0f * t / 3.0f;
                 tile.Transform.translation.y -= 2.0f * t / 3.0f;

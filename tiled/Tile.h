@@ -26,7 +26,9 @@ struct Tile {
     int Column = 0;
     /// Tile id without the editor's flip flags; 0 is an empty cell.
     int Id = 0;
-    /// World placement: translation is the cell's centre, scale (T, T, 1).
+    /// World placement: translation is the cell's centre, scale (T, T, 1); a tile the editor
+    /// flipped has a negative scale on its mirrored axis and, when flipped diagonally, a
+    /// quarter turn.
     ComponentTransform Transform{};
     /// Size (T, T) for a solid tile, else (0, 0). In MessageCollisionTile, Penetration holds
     /// the depths of the box test being reported.

@@ -178,6 +178,16 @@ TEST(TileMapLoad, EditorFlipFlagsAreMaskedAndUnknownIdsLeftEmptyWithOneWarning) 
     for (int column = 0; column < 8; ++column) {
         EXPECT_EQ(map.Lookup(0, 0, column).Id, expected[column]) << column;
     }
+    // Flips draw mirrored: horizontal and vertical by the sign of the scale; the diagonal flip
+    // (a transposed image, world (x, y) to (-y, -x)) as a quarter turn of an x-mirrored quad.
+    EXPECT_EQ(map.Lookup(0, 0, 0).Transform.scale, glm::vec3(-1.0f, 1.0f, 1.0f));
+    EXPECT_EQ(map.Lookup(0, 0, 1).Transform.scale, glm::vec3(1.0f, -1.0f, 1.0f));
+    const ComponentTransform& diagonal = map.Lookup(0, 0, 2).Transform;
+    EXPECT_FLOAT_EQ(diagonal.rotation.z, 1.5707964f);
+    EXPECT_EQ(diagonal.scale, glm::vec3(-1.0f, 1.0f, 1.0f));
+    EXPECT_EQ(map.Lookup(0, 0, 3).Transform.scale, glm::vec3(-1.0f, -1.0f, 1.0f));
+    EXPECT_EQ(map.Lookup(0, 0, 3).Transform.rotation.z, 0.0f);
+    // Mirroring never touches the collider.
     EXPECT_TRUE(map.Lookup(0, 0, 0).Type.isCollidable);
     EXPECT_EQ(map.Lookup(0, 0, 0).Collider.Size, glm::vec2(1.0f));
     EXPECT_FALSE(map.Lookup(0, 0, 4).Type.isCollidable);
