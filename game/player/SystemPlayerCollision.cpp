@@ -1,5 +1,6 @@
 #include "game/player/SystemPlayerCollision.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "audio/MessageAudio.h"
@@ -28,6 +29,15 @@ constexpr float kHurtZ = 9.0f;
 /// Rounding in the push-out leaves a player standing on a one-way platform a hair below its
 /// top; without this slack it would sink through the platform after a few frames.
 constexpr float kPlatformSlack = 1e-3f;
+
+/// The tile pass measures every tile against the box's position before any push, so a box
+/// over two tiles would be pushed twice. Measure again from where the box is now: the part of
+/// `push` still needed to clear the tile along that axis, and nothing once it is clear.
+float LivePush(float push, float centre, float half, float tileCentre, float tileHalf) {
+    if (push > 0.0f) return std::clamp((tileCentre + tileHalf) - (centre - half), 0.0f, push);
+    if (push < 0.0f) return std::clamp((tileCentre - tileHalf) - (centre + half), push, 0.0f);
+    return 0.0f;
+}
 
 }  // namespace
 
@@ -129,15 +139,21 @@ void SystemPlayerCollision::HurtByTile(EntityId player, ComponentPlayerCollider&
 
 void SystemPlayerCollision::Wall(EntityId player, const Tile& tile, const ComponentTileMap& map) {
     glm::vec2 push{0.0f};
-    if (!SendMessage(MessageQuery<ComponentCollisionBox>(
-            player, [&](ComponentCollisionBox& box) { push = box.Penetration; }))) {
-        return;
-    }
+    glm::vec2 half{0.0f};
+    bool hasBox = false;
+    SendMessage(MessageQuery<ComponentCollisionBox>(player, [&](ComponentCollisionBox& box) {
+        hasBox = true;
+        push = box.Penetration;
+        half = box.Size;
+    }));
+    if (!hasBox) return;
     if (std::fabs(push.x) <= std::fabs(push.y)) {
         const int column = push.x <= 0.0f ? tile.Column - 1 : tile.Column + 1;
         if (map.Lookup(tile.Layer, tile.Row, column).Type.isCollidable) return;
-        SendMessage(MessageQuery<ComponentTransform>(
-            player, [&](ComponentTransform& t) { t.translation.x += push.x; }));
+        SendMessage(MessageQuery<ComponentTransform>(player, [&](ComponentTransform& t) {
+            t.translation.x += LivePush(push.x, t.translation.x, half.x,
+                                        tile.Transform.translation.x, tile.Collider.Size.x);
+        }));
         SendMessage(MessageQuery<ComponentPhysics>(player, [&](ComponentPhysics& p) {
             if ((push.x > 0.0f && p.Velocity.x < 0.0f) || (push.x < 0.0f && p.Velocity.x > 0.0f)) {
                 p.Velocity.x = 0.0f;
@@ -149,8 +165,10 @@ void SystemPlayerCollision::Wall(EntityId player, const Tile& tile, const Compon
     // Rows count downwards, so an upward push looks at the row above.
     const int row = push.y <= 0.0f ? tile.Row + 1 : tile.Row - 1;
     if (map.Lookup(tile.Layer, row, tile.Column).Type.isCollidable) return;
-    SendMessage(MessageQuery<ComponentTransform>(
-        player, [&](ComponentTransform& t) { t.translation.y += push.y; }));
+    SendMessage(MessageQuery<ComponentTransform>(player, [&](ComponentTransform& t) {
+        t.translation.y += LivePush(push.y, t.translation.y, half.y, tile.Transform.translation.y,
+                                    tile.Collider.Size.y);
+    }));
     bool rising = false;
     SendMessage(MessageQuery<ComponentPlayerControl>(
         player, [&](ComponentPlayerControl& c) { rising = c.state == PlayerState::JumpRise; }));

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "engine/MessageEntity.h"
+#include "services/MessageKey.h"
+#include "tests/support/TempAssets.h"
+#include "tests/support/TestEngine.h"
+
+/// The player's systems with the real physics, collision and tile-map systems, in roster order.
+std::vector<std::unique_ptr<SystemBase>> PlayerRoster();
+
+/// Writes a tile set "Tiles" (ids 1 solid, 2 one-way, 3 hazard, 4 pit, 5 anchor) and a map
+/// "Map" from rows of characters: '#' solid, '=' one-way, '^' hazard, 'v' pit, 'o' the anchor
+/// (the cell centred on the origin), anything else empty. Tiles are 1 unit wide (T = 0.5).
+void WriteMap(const TempAssets& assets, const std::vector<std::string>& rows);
+
+/// A player entity file "Hero": box (0.4, 0.9), physics with `gravity`, a controller with
+/// the values below merged with `control`, and a player collision handler.
+void WriteHero(const TempAssets& assets, float gravity, const nlohmann::json& control = {});
+
+/// The first entity of the current state made from `file`, or 0.
+EntityId FindEntity(TestEngine& test, const std::string& file);
+/// Every entity of the current state made from `file`.
+std::vector<EntityId> FindEntities(TestEngine& test, const std::string& file);
+
+inline void Press(TestEngine& test, int key, bool debug = false) {
+    test.Send(MessageKey(key, MessageKey::kPressed, 0, debug));
+}
+inline void Release(TestEngine& test, int key, bool debug = false) {
+    test.Send(MessageKey(key, MessageKey::kReleased, 0, debug));
+}
+
+namespace keys {
+inline constexpr int kSpace = 32;
+inline constexpr int kA = 65;
+inline constexpr int kD = 68;
+inline constexpr int kO = 79;
+inline constexpr int kS = 83;
+inline constexpr int kGrave = 96;
+inline constexpr int kEscape = 256;
+inline constexpr int kRight = 262;
+inline constexpr int kLeft = 263;
+}  // namespace keys

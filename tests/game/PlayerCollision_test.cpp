@@ -1,0 +1,178 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "engine/MessageTrigger.h"
+#include "engine/SystemTransform.h"
+#include "game/player/SystemPlayerCollision.h"
+#include "game/player/SystemPlayerControl.h"
+#include "physics2d/SystemPhysics.h"
+#include "tests/game/GameFixture.h"
+
+using json = nlohmann::json;
+
+namespace {
+
+// Cell (row, column) has its centre at (column - 4, 5 - row): the anchor 'o' is row 5, col 4.
+// The floor (row 6) has its top at y = -0.5, so a standing player (half height 0.9) is at 0.4.
+const std::vector<std::string> kLevel = {
+    "..............................",  // 0: y = 5
+    "..............................",  // 1: y = 4
+    ".......===....................",  // 2: y = 3, one-way from x = 3 to 5
+    "..............................",  // 3
+    "...........................#..",  // 4: y = 1, wall at x = 23
+    "....o......................#..",  // 5: y = 0
+    "#############^^^####vvv#######",  // 6: y = -1, hazard x = 9..11, pit x = 16..18
+    "..............................",  // 7
+};
+
+constexpr float kStandY = 0.4f;
+
+struct CollisionTest : ::testing::Test {
+    void Start(float x, float y, const json& control = {}) {
+        WriteMap(assets, kLevel);
+        WriteHero(assets, -30.0f, control);
+        assets.Scene("Level", {{"a", "Map"},
+                               {"b", {{"Hero", {{"Transform", {{"Translation", {x, y, 0}}}}}}}}});
+        test = std::make_unique<TestEngine>(PlayerRoster());
+        test->Enter("Level");
+        hero = FindEntity(*test, "Hero");
+        ASSERT_NE(hero, 0);
+    }
+    glm::vec3 Position() {
+        glm::vec3 p{0.0f};
+        test->Query<ComponentTransform>(hero, [&](ComponentTransform& t) { p = t.translation; });
+        return p;
+    }
+    ComponentPhysics Body() {
+        ComponentPhysics copy;
+        test->Query<ComponentPhysics>(hero, [&](ComponentPhysics& p) { copy = p; });
+        return copy;
+    }
+    ComponentPlayerControl Control() {
+        ComponentPlayerControl copy;
+        test->Query<ComponentPlayerControl>(hero, [&](ComponentPlayerControl& c) { copy = c; });
+        return copy;
+    }
+    ComponentPlayerCollider Collider() {
+        ComponentPlayerCollider copy;
+        test->Query<ComponentPlayerCollider>(hero, [&](ComponentPlayerCollider& c) { copy = c; });
+        return copy;
+    }
+    void SetVelocity(glm::vec3 v) {
+        test->Query<ComponentPhysics>(hero, [&](ComponentPhysics& p) { p.Velocity = v; });
+    }
+
+    TempAssets assets;
+    std::unique_ptr<TestEngine> test;
+    EntityId hero = 0;
+};
+
+}  // namespace
+
+TEST_F(CollisionTest, FallingOntoTheFloorLandsAndStays) {
+    Start(0.0f, 3.0f);
+    test->Frames(60);
+    EXPECT_NEAR(Position().y, kStandY, 1e-3f);
+    EXPECT_TRUE(Control().grounded);
+    EXPECT_EQ(test->recorder->Traces(MessageId::AudioParameter).back(),
+              "Audio parameter GroundTexture to 0");
+    test->Frames(120);
+    EXPECT_NEAR(Position().y, kStandY, 1e-3f);
+    EXPECT_EQ(Control().state, PlayerState::Idle);
+}
+
+TEST_F(CollisionTest, RunningAcrossManyFloorTilesNeverCatchesOnASeam) {
+    Start(-3.0f, kStandY);
+    test->Frames(10);
+    Press(*test, keys::kD);
+    test->Frame();  // the acceleration set now moves the body from the next frame on
+    float lastX = Position().x;
+    bool reachedTopSpeed = false;
+    for (int frame = 0; frame < 50; ++frame) {
+        test->Frame();
+        const glm::vec3 p = Position();
+        EXPECT_GT(p.x, lastX) << "frame " << frame;
+        EXPECT_NEAR(p.y, kStandY, 1e-3f) << "frame " << frame;
+        lastX = p.x;
+        reachedTopSpeed |= Body().Velocity.x == 8.0f;
+    }
+    EXPECT_TRUE(reachedTopSpeed);
+    EXPECT_LT(lastX, 8.0f);  // still on solid floor, short of the hazard strip
+}
+
+TEST_F(CollisionTest, AWallStopsThePlayer) {
+    Start(20.0f, kStandY);
+    test->Frames(10);
+    Press(*test, keys::kRight);
+    test->Frames(120);
+    // The wall's left face is at x = 22.5; the box's half width is 0.4.
+    EXPECT_NEAR(Position().x, 22.1f, 1e-3f);
+    EXPECT_NEAR(Position().y, kStandY, 1e-3f);
+}
+
+TEST_F(CollisionTest, OneWayPlatformIsPassedFromBelowAndLandedOnFromAbove) {
+    // Under the platform, jumping straight up.
+    Start(4.0f, kStandY, {{"Jump Velocity", 20}});
+    test->Frames(10);
+    SetVelocity({0.0f, 20.0f, 0.0f});
+    float highest = -1e9f;
+    for (int frame = 0; frame < 180; ++frame) {
+        test->Frame();
+        highest = std::max(highest, Position().y);
+    }
+    // It rose through the platform (top 3.5) and came down on it.
+    EXPECT_GT(highest, 3.5f + 0.9f + 1.0f);
+    EXPECT_NEAR(Position().y, 4.4f, 1e-3f);
+    EXPECT_TRUE(Control().grounded);
+    EXPECT_EQ(test->recorder->Traces(MessageId::AudioParameter).back(),
+              "Audio parameter GroundTexture to 1");
+    // Standing there for a long while does not sink through it.
+    test->Frames(600);
+    EXPECT_NEAR(Position().y, 4.4f, 1e-3f);
+}
+
+TEST_F(CollisionTest, APlayerAlreadyBelowThePlatformTopFallsThrough) {
+    // Bottom at 2.7, under the platform's top (3.5), and falling.
+    Start(4.0f, 3.6f);
+    test->Frames(60);
+    EXPECT_NEAR(Position().y, kStandY, 1e-3f);
+}
+
+TEST_F(CollisionTest, LandingOnAHazardKillsAndTheHurtPlayerFallsThroughTheLevel) {
+    Start(10.0f, 2.0f);
+    test->Frames(30);
+    EXPECT_TRUE(Collider().hurt);
+    EXPECT_EQ(Control().state, PlayerState::FallingDeath);
+    EXPECT_EQ(
+        test->recorder->Traces(MessageId::Trigger),
+        (std::vector<std::string>{"Triggered Checkpoint to 1\n", "Triggered Kill Player to 1\n"}));
+    EXPECT_EQ(test->recorder->Traces(MessageId::AudioEvent).at(0), "FMOD Player/Hurt");
+    test->Frames(150);
+    // Nothing holds a hurt player: it drops through the solid floor.
+    EXPECT_LT(Position().y, -5.0f);
+    // A restore makes the tiles solid for it again.
+    test->Send(MessageTrigger("Checkpoint Restore", true));
+    EXPECT_FALSE(Collider().hurt);
+}
+
+TEST_F(CollisionTest, APitAsksForTheReloadAndFallingOutOfTheLevelKeepsAsking) {
+    Start(17.0f, 2.0f);
+    test->Frames(30);
+    EXPECT_TRUE(Collider().hurt);
+    EXPECT_GE(test->recorder->Count(MessageId::PlayTransitionReloadCheckpoint), 1);
+
+    test->Query<ComponentTransform>(hero, [](ComponentTransform& t) { t.translation.y = -150.0f; });
+    test->recorder->Clear();
+    test->Frames(3);
+    EXPECT_EQ(test->recorder->Count(MessageId::PlayTransitionReloadCheckpoint), 3);
+}
+
+TEST_F(CollisionTest, WithCollisionsOffTheFlyingPlayerPassesThroughTheFloor) {
+    Start(0.0f, kStandY);
+    test->Frames(10);
+    Press(*test, keys::kO, true);  // fly mode and collisions off together
+    Press(*test, keys::kS);
+    test->Frames(30);
+    EXPECT_LT(Position().y, -3.0f);
+}
