@@ -23,9 +23,9 @@ constexpr float kMaxPitch = 8.0f;
 constexpr float kMaxStep = 1.0f / 30.0f;
 
 std::string ParentBus(const std::string& path) {
+    // "bus:/SFX/Player" lies under "bus:/SFX", which lies under "bus:/".
     auto slash = path.find_last_of('/');
-    if (slash == std::string::npos || slash < 5) return "bus:/";
-    if (slash == 4) return "bus:/";
+    if (slash == std::string::npos || slash <= 4) return "bus:/";
     return path.substr(0, slash);
 }
 
@@ -184,7 +184,7 @@ Result Bank::GetEventCount(int* count) const {
 }
 
 Result Bank::GetEventList(EventDescription** array, int capacity, int* count) const {
-    if (!array || capacity < 0) return Result::ErrInvalidParam;
+    if ((!array && capacity > 0) || capacity < 0) return Result::ErrInvalidParam;
     int n = std::min(capacity, static_cast<int>(events.size()));
     for (int i = 0; i < n; ++i) array[i] = events[static_cast<std::size_t>(i)].get();
     if (count) *count = n;

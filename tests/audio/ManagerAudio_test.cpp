@@ -69,8 +69,14 @@ TEST_F(ManagerAudioTest, EveryEventOfALoadedBankIsRegistered) {
         events["event:/Many/" + std::to_string(i)] = {{"Sounds", {"Sounds/Blip.wav"}}};
     }
     audio_test::WriteBank(assets, "SFX", {{"Events", events}});
+    audio_test::WriteBank(assets, "Empty", json::object());
     ManagerAudio manager;
-    manager.HandleMessage(MessageLoad(MessageLoad::kBank, "SFX"));
+    EXPECT_EQ(Printed([&] {
+                  manager.HandleMessage(MessageLoad(MessageLoad::kBank, "SFX"));
+                  manager.HandleMessage(MessageLoad(MessageLoad::kBank, "Empty"));
+              }),
+              "");
+    EXPECT_NE(manager.Banks().at("Empty"), nullptr);
     EXPECT_EQ(manager.Events().size(), 40u);
     for (int i = 0; i < 40; ++i) {
         auto it = manager.Events().find("event:/Many/" + std::to_string(i));
