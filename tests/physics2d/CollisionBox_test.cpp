@@ -123,15 +123,6 @@ TEST(CollisionBox, ReadsTranslationsLiveAndInWorldSpace) {
     EXPECT_FLOAT_EQ(family.Get(2).Penetration.x, 1.5f);
 }
 
-TEST(CollisionBox, BoxesWithoutTransformTakePartInNoTest) {
-    World world;
-    world.Box(1, {0.0f, 0.0f}, {1.0f, 1.0f});
-    world.boxes.components[2].Size = {5.0f, 5.0f};
-    world.Get(2).Penetration = {7.0f, 7.0f};
-    EXPECT_TRUE(world.Update().empty());
-    EXPECT_EQ(world.Get(2).Penetration, glm::vec2(7.0f, 7.0f));
-}
-
 TEST(CollisionBox, HandlersAddingAndErasingBoxesDoNotDisturbThePass) {
     World world;
     for (EntityId id = 1; id <= 4; ++id) world.Box(id, {0.0f, 0.0f}, {1.0f, 1.0f});

@@ -10,8 +10,6 @@
 #include "services/MessageSpriteRender.h"
 #include "tests/physics2d/Bus.h"
 
-using json = nlohmann::json;
-
 namespace {
 
 using Contact = std::pair<EntityId, EntityId>;
@@ -98,34 +96,9 @@ TEST(CollisionCircle, CirclePairsComeBeforeCircleBoxPairs) {
     }
 }
 
-TEST(CollisionCircle, WorksWithoutABoxSystem) {
-    Bus bus;
-    SystemCollisionCircle circles;
-    SystemTransform transforms;
-    bus.Attach(circles, transforms);
-    transforms.components[1] = {};
-    transforms.components[2] = {};
-    circles.components[1].Radius = 1.0f;
-    circles.components[2].Radius = 1.0f;
-    int collisions = 0;
-    bus.onMessage = [&](const Message& m) { collisions += m.TypeId() == MessageId::Collision; };
-    circles.HandleMessage(MessageUpdate(0.0f));
-    EXPECT_EQ(collisions, 2);
-}
-
-TEST(CollisionCircle, JsonAndOutlines) {
+TEST(CollisionCircle, OutlinesAreScaledByTheRadius) {
     World world;
-    EXPECT_TRUE(world.circles.HandleMessage(
-        MessageAddComponentJSON("", 1, {{"Radius", 2.5}}, "Circle Collider")));
-    EXPECT_TRUE(world.circles.HandleMessage(
-        MessageAddComponentJSON("", 2, json::object(), "Circle Collider")));
-    EXPECT_THROW(world.circles.HandleMessage(
-                     MessageAddComponentJSON("", 3, {{"Radius", "big"}}, "Circle Collider")),
-                 json::type_error);
-    EXPECT_FLOAT_EQ(world.circles.components.at(1).Radius, 2.5f);
-    EXPECT_FLOAT_EQ(world.circles.components.at(2).Radius, 0.0f);
-    EXPECT_EQ(world.circles.components.count(3), 0u);
-
+    world.Circle(1, {1.0f, 2.0f}, 2.5f);
     world.transforms.components[1].translation = {1.0f, 2.0f, 3.0f};
     std::vector<ComponentTransform> drawn;
     world.bus.onMessage = [&](const Message& m) {

@@ -86,16 +86,3 @@ TEST(TileMapDraw, DecorationInPlayCollisionLayersInDebug) {
         MessageAddComponentJSON("", 8, {{"TileMapJsonFilePath", "Decorated"}}, "TileMap"));
     EXPECT_EQ(world.Render().size(), 1u + 2u);
 }
-
-TEST(TileMapDraw, TileSetsThatAddedNothingFallBackToADefaultDescription) {
-    World world;
-    // The first entry lacks "columns": it adds nothing but still counts as a tile set.
-    Write(world.assets, "Gap", Map(1, 1, {Layer({1})}, {{{"tilecount", 4}}, TileSet(1, 1)}));
-    world.maps.HandleMessage(
-        MessageAddComponentJSON("", 7, {{"TileMapJsonFilePath", "Gap"}}, "TileMap"));
-    const std::vector<Drawn> drawn = world.Render();
-    ASSERT_EQ(drawn.size(), 1u);
-    EXPECT_EQ(drawn[0].sprite.texture, "");
-    EXPECT_EQ(drawn[0].sprite.dimensions, glm::vec2(1.0f, 1.0f));
-    EXPECT_EQ(drawn[0].sprite.shader, "Default");
-}

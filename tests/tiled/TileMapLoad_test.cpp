@@ -148,21 +148,6 @@ TEST(TileMapLoad, TileIdsRunAcrossTileSetsAndSheetsAreColumnsThenRows) {
     EXPECT_TRUE(map.CollisionLayers[0]);
 }
 
-TEST(TileMapLoad, EmptyLayersLeaveTheMapEmpty) {
-    TempAssets assets;
-    Write(assets, "NoLayers", Map(4, 4, json::array(), {{{"source", "Set.tsx"}}}));
-    Write(assets, "Set", TileSet(4, 2));
-    Write(assets, "Blank", json::object());
-    const ComponentTileMap map = Load("NoLayers");
-    EXPECT_TRUE(map.Layers.empty());
-    EXPECT_EQ(map.Width, 0);
-    EXPECT_EQ(map.OriginX, 0.0f);
-    EXPECT_EQ(map.TileTypes.size(), 5u);
-    EXPECT_EQ(Load("Blank").TileTypes.size(), 1u);
-    // Without a file name the component stays empty.
-    EXPECT_TRUE(json({{"Tile Size", 2}}).get<ComponentTileMap>().Layers.empty());
-}
-
 TEST(TileMapLoad, EditorFlipFlagsAreMaskedAndUnknownIdsLeftEmptyWithOneWarning) {
     TempAssets assets;
     Write(assets, "Set", TileSet(2, 2, {TileProps(0, {"isCollidable"})}));
