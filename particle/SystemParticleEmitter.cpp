@@ -128,10 +128,10 @@ void SystemParticleEmitter::Update(float dt) {
     const std::function<void(EntityId, ComponentParticlePool&)> populate =
         [this, &birth](EntityId, ComponentParticlePool& pool) {
             EmitterSettings& s = *birth.settings;
-            // An unlimited burst is refused.
-            if (s.Count == 0 && s.SpawnRate == 0.0f) return;
-            // A negative rate would never drain the accumulator: treat it as a burst.
+            // An unlimited burst is refused. A rate that is negative (or not a number) would
+            // never drain the accumulator, so it counts as a burst.
             const float rate = s.SpawnRate > 0.0f ? s.SpawnRate : 0.0f;
+            if (s.Count == 0 && rate == 0.0f) return;
             s.accumulator += birth.dt;
             while (s.accumulator >= rate && birth.born < kMaxBirthsPerUpdate) {
                 s.accumulator -= rate;

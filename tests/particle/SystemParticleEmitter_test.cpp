@@ -209,7 +209,7 @@ TEST(ParticleEmitter, BadSettingsAreRejected) {
     EXPECT_EQ(bus.emitter->components.at(2).effects.at("Spark").Count, 2u);
 }
 
-TEST(ParticleEmitter, AHugeBurstIsSpreadOverUpdates) {
+TEST(ParticleEmitter, RunawayRatesAreBounded) {
     // A rate too small for a float accumulator to ever drain would otherwise never return.
     EmitterFixture f({{"Spawn Rate", 1e-12}, {"Lifetime Minimum", 0.5}, {"Lifetime Maximum", 0.5}});
     f.bus.Update(0.1f);
@@ -218,4 +218,13 @@ TEST(ParticleEmitter, AHugeBurstIsSpreadOverUpdates) {
     EXPECT_LE(f.populated[0], 1000000u);
     f.bus.Update(0.1f);
     EXPECT_EQ(f.populated.size(), 2u);
+
+    // Settings built in code with a negative rate act as a burst, so without a count: nothing.
+    EmitterFixture g(json{{"Count", 0}});
+    g.Settings().SpawnRate = -1.0f;
+    g.bus.Update(0.1f);
+    EXPECT_TRUE(g.populated.empty());
+    g.Settings().Count = 3;
+    g.bus.Update(0.1f);
+    EXPECT_EQ(g.populated, (std::vector<std::uint64_t>{3}));
 }
