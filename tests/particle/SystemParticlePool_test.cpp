@@ -128,15 +128,3 @@ TEST(ParticlePool, BadDataAddsNoPoolAndClaimsNoName) {
     bus.AddJson(2, "Particle Effect", {{"Name", "Spark"}});
     EXPECT_EQ(bus.pool->names.at("Spark"), 2);
 }
-
-TEST(ParticlePool, ClonesCarryParticlesAndNames) {
-    ParticleBus bus;
-    bus.AddJson(1, "Particle Effect", {{"Name", "Spark"}});
-    bus.Populate(7, "Spark", 2, 1.0f);
-    auto copy = bus.pool->Clone();
-    auto& clone = static_cast<SystemParticlePool&>(*copy);
-    EXPECT_EQ(clone.names.at("Spark"), 1);
-    EXPECT_EQ(clone.components.at(1).Size(), 2u);
-    bus.Update(5.0f);
-    EXPECT_EQ(clone.components.at(1).Size(), 2u);
-}
