@@ -8,12 +8,12 @@
 #define GLFW_INCLUDE_NONE
 #include <GLFW/glfw3.h>
 
+#include <unistd.h>
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <random>
-#include <unistd.h>
 #include <string>
 #include <vector>
 
@@ -211,16 +211,20 @@ void CpuOnly(benchmark::State& state, int count, int textures) {
         engine.HandleMessage(MessageRender());
     }
     state.SetItemsProcessed(state.iterations() * count);
-    state.counters["ns_per_sprite"] = benchmark::Counter(
-        static_cast<double>(state.iterations() * count),
-        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["ns_per_sprite"] =
+        benchmark::Counter(static_cast<double>(state.iterations() * count),
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
 }  // namespace
 
-BENCHMARK_CAPTURE(SubmitThroughEngine, sprites50k_1tex, 50000, 1)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(SubmitThroughEngine, sprites50k_1tex, 50000, 1)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(RawLoop, sprites50k_1tex, 50000, 1)->UseRealTime()->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(SubmitThroughEngine, sprites20k_8tex, 20000, 8)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(SubmitThroughEngine, sprites20k_8tex, 20000, 8)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(RawLoop, sprites20k_8tex, 20000, 8)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(CpuOnly, sprites50k_1tex, 50000, 1)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(CpuOnly, sprites20k_8tex, 20000, 8)->Unit(benchmark::kMillisecond);
