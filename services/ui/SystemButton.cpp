@@ -134,6 +134,14 @@ EntityId SystemButton::Tick(float dt) {
 
 void SystemButton::UpdateHover() {
     const EntityId under = ButtonUnderCursor();
+    if (under != hoverFocus && under != 0) {
+        // One highlight at a time: the button the cursor enters takes the keyboard focus.
+        SendMessage(MessageQueryContainer<ComponentUIElement>(
+            [under](std::unordered_map<EntityId, ComponentUIElement>& elements) {
+                for (auto& [entity, element] : elements) element.focused = entity == under;
+            }));
+    }
+    hoverFocus = under;
     for (auto& [entity, button] : components) {
         const bool armed = button.armed;
         SendMessage(MessageQuery<ComponentUIElement>(entity, [&](ComponentUIElement& element) {

@@ -44,7 +44,8 @@ void from_json(const nlohmann::json& j, ComponentButton& button);
 /// Presses buttons: a mouse click (press and release of the first button over the same usable
 /// button) or Enter / Space on the focused one runs the button's actions, each sent as a message
 /// (MessageChangeState with MessageDestroyState, MessageTrigger, MessageUIVisibleTrigger and
-/// MessageUIActiveTrigger). Buttons may also press themselves on any key or after a time.
+/// MessageUIActiveTrigger). Moving the cursor onto a button gives it the keyboard focus. Buttons
+/// may also press themselves on any key or after a time.
 class SystemButton : public System<ComponentButton, SystemButton> {
 public:
     bool HandleMessage(const Message& message) override;
@@ -62,4 +63,6 @@ private:
     void MarkFocusable(EntityId entity);
 
     UICursor cursor;
+    /// The button the cursor last moved onto; it took the focus then.
+    EntityId hoverFocus = 0;
 };

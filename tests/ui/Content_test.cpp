@@ -25,7 +25,7 @@ struct ShippedMenus {
             fs::copy(entry.path(), assets.Root() / "Assets/Data/Entity");
         }
         fs::copy(source / "Data/Scene", assets.Root() / "Assets/Data/Scene",
-                 fs::copy_options::overwrite_existing);
+                 fs::copy_options::recursive | fs::copy_options::overwrite_existing);
         fs::create_directories(assets.Root() / "Assets/Textures/Fonts");
         fs::copy(source / "Textures/Fonts", assets.Root() / "Assets/Textures/Fonts");
         std::vector<std::unique_ptr<SystemBase>> systems;
@@ -61,7 +61,6 @@ TEST(Content, SplashAdvancesToTheMainMenuWhoseKeysReachOptionsAndQuit) {
     menus.Key(kDown);
     menus.Key(kEnter);
     menus.Key(kRight);
-    using Set = std::pair<std::string, float>;
     ASSERT_EQ(menus.buses->sets.size(), 1u);
     EXPECT_EQ(menus.buses->sets[0].first, "Music");
     EXPECT_NEAR(menus.buses->sets[0].second, 0.9f, 1e-5f);

@@ -299,3 +299,21 @@ TEST(Button, SplashButtonsPressOnceOnAnyKeyOrAfterTheirTime) {
     EXPECT_EQ(ui.test->recorder->Traces(MessageId::Trigger),
               (std::vector<std::string>{"Triggered Key to 1\n", "Triggered Late to 1\n"}));
 }
+
+TEST(Button, TheButtonTheCursorEntersTakesTheFocus) {
+    UIFixture ui({{"A", TriggerButton("A", {0, 2}, {{"Default Focus", true}})},
+                  {"B", TriggerButton("B", {0, 0})}},
+                 {{"a", "A"}, {"b", "B"}});
+    EXPECT_TRUE(ui.Get<ComponentUIElement>(1).focused);
+    ui.MoveCursor({0.5f, 0.2f});
+    ui.test->Frame();
+    EXPECT_FALSE(ui.Get<ComponentUIElement>(1).focused);
+    EXPECT_TRUE(ui.Get<ComponentUIElement>(2).focused);
+    // The keyboard may move on while the cursor rests on B.
+    ui.Key(264);
+    ui.test->Frames(3);
+    EXPECT_TRUE(ui.Get<ComponentUIElement>(1).focused);
+    ui.Key(257);
+    EXPECT_EQ(ui.test->recorder->Traces(MessageId::Trigger),
+              std::vector<std::string>{"Triggered A to 1\n"});
+}
