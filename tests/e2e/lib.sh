@@ -54,6 +54,11 @@ e2e_wait_window() {
         sleep 0.1
         waited=$((waited + 1))
     done
+    e2e_refresh_geometry
+}
+
+# Reads the window's position and size again into WX, WY, WW, WH.
+e2e_refresh_geometry() {
     eval "$(xdotool getwindowgeometry --shell "$WID")"
     WX=$X WY=$Y WW=$WIDTH WH=$HEIGHT
     e2e_log "window $WID at $WX,$WY size ${WW}x$WH"
@@ -87,6 +92,18 @@ e2e_color_is() {
     rgb=$(e2e_pixel $point)
     E2E_LAST_RGB=$rgb
     awk -v got="$rgb" -v r="$r" -v g="$g" -v b="$b" -v t="$tol" 'BEGIN {
+        split(got, c, " ");
+        d1 = c[1] - r; d2 = c[2] - g; d3 = c[3] - b;
+        if (d1 < 0) d1 = -d1; if (d2 < 0) d2 = -d2; if (d3 < 0) d3 = -d3;
+        exit !(d1 <= t && d2 <= t && d3 <= t) }'
+}
+
+# True when the last screenshot at screen position x y is r g b within tolerance tol.
+e2e_screen_color_is() {
+    local rgb
+    rgb=$(e2e_pixel "$1" "$2")
+    E2E_LAST_RGB=$rgb
+    awk -v got="$rgb" -v r="$3" -v g="$4" -v b="$5" -v t="${6:-12}" 'BEGIN {
         split(got, c, " ");
         d1 = c[1] - r; d2 = c[2] - g; d3 = c[3] - b;
         if (d1 < 0) d1 = -d1; if (d2 < 0) d2 = -d2; if (d3 < 0) d3 = -d3;

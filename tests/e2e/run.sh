@@ -3,4 +3,4 @@
 # upwards from the number it is given; a random start keeps runs that begin at the same moment
 # (parallel ctest, other suites) from racing for the same one.
 set -u
-exec xvfb-run -a -n $((100 + RANDOM % 800)) -s "-screen 0 1280x720x24 -nolisten tcp" bash "$1"
+exec xvfb-run -a -n $((100 + RANDOM % 800)) -s "-screen 0 1600x1000x24 -nolisten tcp" bash "$1"

@@ -22,6 +22,20 @@ E2E_WAIT=30 e2e_wait_for logo_shown || {
 }
 e2e_log "splash logo shown"
 
+# A taller window keeps the 16:9 picture, centred between black bars (1280 x 720 in 1280 x 900:
+# bars of 90 pixels above and below). Checked on the bars and on the picture's edge, which
+# whatever scene is showing by then does not paint black.
+xdotool windowsize "$WID" 1280 900
+letterboxed() {
+    e2e_refresh_geometry >/dev/null
+    [ "$WH" -eq 900 ] || return 1
+    e2e_screen_color_is $((WX + 640)) $((WY + 45)) 0 0 0 2 &&
+        e2e_screen_color_is $((WX + 640)) $((WY + 855)) 0 0 0 2 &&
+        ! e2e_screen_color_is $((WX + 640)) $((WY + 95)) 0 0 0 2
+}
+E2E_WAIT=10 e2e_wait_for letterboxed || e2e_fail "no letter-boxed picture after resizing (last $E2E_LAST_RGB)"
+e2e_log "letter-boxed after resizing"
+
 # Debug mode on and off, a few keys, a left and a right click: the game takes them all. The
 # splash may move on to the menu on a key; keys that would start a level (Enter, Space) and
 # clicks on the menu's buttons are avoided, since levels are not part of this test.
