@@ -21,10 +21,18 @@
 
 namespace {
 
+std::filesystem::path ConfigFile() {
+    return std::filesystem::temp_directory_path() /
+           ("halvex-audio-bench-" + std::to_string(::getpid()) + ".conf");
+}
+
 bool ConfigureNullOutput() {
-    auto config = std::filesystem::temp_directory_path() /
-                  ("halvex-audio-bench-" + std::to_string(::getpid()) + ".conf");
+    auto config = ConfigFile();
     std::ofstream(config) << "[general]\ndrivers = wave\n[wave]\nfile = /dev/null\n";
+    std::atexit([] {
+        std::error_code ignored;
+        std::filesystem::remove(ConfigFile(), ignored);
+    });
     ::setenv("ALSOFT_CONF", config.c_str(), 1);
     return true;
 }

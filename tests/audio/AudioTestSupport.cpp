@@ -18,9 +18,19 @@ namespace audio_test {
 namespace fs = std::filesystem;
 
 namespace {
+fs::path Folder() {
+    return fs::temp_directory_path() / ("halvex-audio-" + std::to_string(::getpid()));
+}
+
+void RemoveFolder() {
+    std::error_code ignored;
+    fs::remove_all(Folder(), ignored);
+}
+
 std::string Configure() {
-    fs::path folder = fs::temp_directory_path() / ("halvex-audio-" + std::to_string(::getpid()));
+    fs::path folder = Folder();
     fs::create_directories(folder);
+    std::atexit(RemoveFolder);
     std::string output = (folder / "mix.wav").string();
     fs::path config = folder / "alsoft.conf";
     std::ofstream out(config);
@@ -85,6 +95,12 @@ void Advance(ManagerAudio& manager, double seconds) {
     }
 }
 
+bool AdvanceUntil(ManagerAudio& manager, const std::function<bool()>& done, double limit) {
+    auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(limit);
+    while (!done() && std::chrono::steady_clock::now() < end) Advance(manager, 0.01);
+    return done();
+}
+
 double Mix::Rms(double from, double to, int channel) const {
     auto first = static_cast<std::size_t>(std::max(0.0, from) * rate);
     auto last = std::min(left.size(), static_cast<std::size_t>(std::max(0.0, to) * rate));
@@ -108,7 +124,9 @@ double Mix::Onset(double from) const {
 
 namespace {
 constexpr double kWindow = 0.02;
-}
+// Below this a window is silence: the mixer writes exact zeros when nothing plays.
+constexpr double kQuiet = 0.002;
+}  // namespace
 
 std::vector<double> Mix::Plateaus(int minWindows) const {
     std::vector<double> plateaus;
@@ -126,6 +144,7 @@ std::vector<double> Mix::Plateaus(int minWindows) const {
     for (double t = start; t + kWindow <= Seconds(); t += kWindow) {
         double level = Rms(t, t + kWindow);
         if (!run.empty() && std::abs(level - run.front()) > 0.05 * run.front()) close();
+        if (level < kQuiet) continue;
         run.push_back(level);
     }
     close();
@@ -144,6 +163,7 @@ std::vector<std::pair<bool, double>> Mix::Runs(double audible, double silent) co
         if (runs.empty() || runs.back().first != loud) runs.emplace_back(loud, 0.0);
         runs.back().second += kWindow;
     }
+    if (!runs.empty() && !runs.back().first) runs.pop_back();
     return runs;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,10 @@ void WriteMasterBanks(const TempAssets& assets);
 /// device's writer mixes in real time.
 void Advance(ManagerAudio& manager, double seconds);
 
+/// Advances as Advance does until `done` holds, for at most `limit` seconds; returns `done()`.
+/// For waiting on sounds to end: on a busy machine the writer may mix later than real time.
+bool AdvanceUntil(ManagerAudio& manager, const std::function<bool()>& done, double limit = 5.0);
+
 /// The rendered mix, read once its manager (and so its device) is destroyed.
 struct Mix {
     int rate = 0;
@@ -42,12 +47,14 @@ struct Mix {
     /// The first time at or after `from` where either channel leaves silence; -1 if never.
     double Onset(double from) const;
     /// The steady levels (RMS of both channels) the mix goes through after its onset, in
-    /// order: runs of at least `minWindows` 20 ms windows within 5 % of each other. The mix is
-    /// compared with itself like this because the device's writer keeps the order of changes
-    /// but, on a busy machine, not their exact times.
+    /// order: runs of at least `minWindows` 20 ms windows within 5 % of each other; silence
+    /// is no level. The mix is compared with itself like this because the device's writer
+    /// keeps the order of changes but, on a busy machine, not their exact times, and it may
+    /// write silence for a while between the last sound's end and the device's closing.
     std::vector<double> Plateaus(int minWindows = 5) const;
     /// Runs of audible (true) and silent (false) 20 ms windows after the onset, with their
-    /// lengths in seconds; windows between the two thresholds join the run before them.
+    /// lengths in seconds; windows between the two thresholds join the run before them. The
+    /// silence while the device closes is left out.
     std::vector<std::pair<bool, double>> Runs(double audible, double silent) const;
     double Seconds() const { return rate ? static_cast<double>(left.size()) / rate : 0.0; }
 };

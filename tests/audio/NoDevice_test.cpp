@@ -15,10 +15,18 @@
 // OpenAL Soft limited to the wave writer with no file to write: no device can open, as on a
 // machine without a sound card. Set while the program starts, before any device is asked for.
 namespace {
+std::filesystem::path ConfigFile() {
+    return std::filesystem::temp_directory_path() /
+           ("halvex-audio-nodevice-" + std::to_string(::getpid()) + ".conf");
+}
+
 bool ConfigureNoDevice() {
-    auto config = std::filesystem::temp_directory_path() /
-                  ("halvex-audio-nodevice-" + std::to_string(::getpid()) + ".conf");
+    auto config = ConfigFile();
     std::ofstream(config) << "[general]\ndrivers = wave\n";
+    std::atexit([] {
+        std::error_code ignored;
+        std::filesystem::remove(ConfigFile(), ignored);
+    });
     ::setenv("ALSOFT_CONF", config.c_str(), 1);
     return true;
 }
