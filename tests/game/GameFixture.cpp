@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "audio/SystemAudioListener.h"
 #include "game/camera/SystemCameraControl.h"
 #include "game/player/SystemBulletBehavior.h"
 #include "game/player/SystemBulletCollision.h"
@@ -29,6 +30,7 @@ std::vector<std::unique_ptr<SystemBase>> PlayerRoster() {
     r.push_back(std::make_unique<SystemPlayerHealth>());
     r.push_back(std::make_unique<SystemBulletBehavior>());
     r.push_back(std::make_unique<SystemPlayerShooting>());
+    r.push_back(std::make_unique<SystemAudioListener>());
     r.push_back(std::make_unique<SystemCameraControl>());
     return r;
 }
