@@ -1,6 +1,6 @@
 #pragma once
 
-#include <string_view>
+#include <string>
 #include <vector>
 
 #include <glm/vec2.hpp>
@@ -60,7 +60,7 @@ glm::vec2 WindowToNdc(const glm::vec2& pixel, const Letterbox& picture);
 struct CursorReport {
     glm::vec2 position{0.0f};
     struct Offset {
-        std::string_view camera;
+        std::string camera;
         glm::vec2 offset;
     };
     std::vector<Offset> offsets;
