@@ -98,6 +98,18 @@ e2e_color_is() {
         exit !(d1 <= t && d2 <= t && d3 <= t) }'
 }
 
+# Waits up to $3 seconds (default 10) for the window to measure $1 x $2.
+e2e_wait_size() {
+    local limit=${3:-10} waited=0
+    while :; do
+        e2e_refresh_geometry >/dev/null
+        [ "$WW" -eq "$1" ] && [ "$WH" -eq "$2" ] && return 0
+        [ "$waited" -ge $((limit * 10)) ] && return 1
+        sleep 0.1
+        waited=$((waited + 1))
+    done
+}
+
 # True when the last screenshot at screen position x y is r g b within tolerance tol.
 e2e_screen_color_is() {
     local rgb

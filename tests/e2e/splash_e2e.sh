@@ -36,6 +36,13 @@ letterboxed() {
 E2E_WAIT=10 e2e_wait_for letterboxed || e2e_fail "no letter-boxed picture after resizing (last $E2E_LAST_RGB)"
 e2e_log "letter-boxed after resizing"
 
+# F11 fills the screen (run.sh's screen is 1600 x 1000) and brings the window back.
+e2e_key F11
+e2e_wait_size 1600 1000 || e2e_fail "F11 did not make the window fullscreen (${WW}x$WH)"
+e2e_key F11
+e2e_wait_size 1280 900 || e2e_fail "a second F11 did not restore the window (${WW}x$WH)"
+e2e_log "F11 toggled fullscreen and back"
+
 # Debug mode on and off, a few keys, a left and a right click: the game takes them all. The
 # splash may move on to the menu on a key; keys that would start a level (Enter, Space) and
 # clicks on the menu's buttons are avoided, since levels are not part of this test.
