@@ -12,7 +12,7 @@ int main() {
         Engine engine;
         engine.AddManager(std::make_unique<ManagerState>());
         engine.AddManager(std::make_unique<ManagerWindow>("Halvex", 1.7777778f));
-        // The audio manager joins here, third, when its library lands.
+        engine.AddManager(std::make_unique<ManagerAudio>());
         for (auto& system : MakeRoster()) {
             engine.HandleMessage(MessageAddSystem(std::move(system)));
         }
