@@ -83,8 +83,11 @@ bool SystemUIElement::HandleMessage(const Message& message) {
             Render();
             return false;
         case MessageId::DestroyEntity: {
+            // Bullets and the like die all the time; only a menu's own losses need a refresh.
+            const bool mine =
+                components.count(static_cast<const MessageDestroyEntity&>(message).entity) != 0;
             const bool handled = System::HandleMessage(message);
-            Refresh();
+            if (mine) Refresh();
             return handled;
         }
         default:
