@@ -134,8 +134,11 @@ EntityId SystemButton::Tick(float dt) {
 
 void SystemButton::UpdateHover() {
     const EntityId under = ButtonUnderCursor();
-    if (under != hoverFocus && under != 0) {
-        // One highlight at a time: the button the cursor enters takes the keyboard focus.
+    const bool moved = cursor.Position() != lastCursor;
+    lastCursor = cursor.Position();
+    if (moved && under != hoverFocus && under != 0) {
+        // One highlight at a time: the button the mouse moves onto takes the keyboard focus. A
+        // menu opening under a resting mouse keeps its default focus.
         SendMessage(MessageQueryContainer<ComponentUIElement>(
             [under](std::unordered_map<EntityId, ComponentUIElement>& elements) {
                 for (auto& [entity, element] : elements) element.focused = entity == under;

@@ -44,7 +44,7 @@ void from_json(const nlohmann::json& j, ComponentButton& button);
 /// Presses buttons: a mouse click (press and release of the first button over the same usable
 /// button) or Enter / Space on the focused one runs the button's actions, each sent as a message
 /// (MessageChangeState with MessageDestroyState, MessageTrigger, MessageUIVisibleTrigger and
-/// MessageUIActiveTrigger). Moving the cursor onto a button gives it the keyboard focus. Buttons
+/// MessageUIActiveTrigger). Moving the mouse onto a button gives it the keyboard focus. Buttons
 /// may also press themselves on any key or after a time.
 class SystemButton : public System<ComponentButton, SystemButton> {
 public:
@@ -65,4 +65,6 @@ private:
     UICursor cursor;
     /// The button the cursor last moved onto; it took the focus then.
     EntityId hoverFocus = 0;
+    /// Where the mouse was at the last update; a resting mouse takes no focus.
+    glm::vec2 lastCursor{0.0f, 0.0f};
 };

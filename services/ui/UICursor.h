@@ -19,6 +19,8 @@ public:
     /// state has no such camera, so its sprites go through the main one) uses the main camera's.
     glm::vec2 In(std::string_view camera) const;
     bool Known() const { return known; }
+    /// The position relative to the picture's centre; changes only when the mouse moves.
+    const glm::vec2& Position() const { return position; }
 
 private:
     glm::vec2 position{0.0f};

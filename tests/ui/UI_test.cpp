@@ -316,4 +316,11 @@ TEST(Button, TheButtonTheCursorEntersTakesTheFocus) {
     ui.Key(257);
     EXPECT_EQ(ui.test->recorder->Traces(MessageId::Trigger),
               std::vector<std::string>{"Triggered A to 1\n"});
+    // B coming back under the resting mouse takes nothing.
+    ui.test->Send(MessageUIVisibleTrigger("B", false));
+    ui.test->Frame();
+    ui.test->Send(MessageUIVisibleTrigger("B", true));
+    ui.test->Frames(2);
+    EXPECT_TRUE(ui.Get<ComponentUIElement>(1).focused);
+    EXPECT_TRUE(ui.Get<ComponentUIElement>(2).hovered);
 }
