@@ -66,7 +66,8 @@ void SystemCollisionBox::DrawOutlines() {
     const std::function<void(ComponentTransform&)> draw = [&](ComponentTransform& transform) {
         record.translation = transform.translation;
         record.translation.z += 0.1f;
-        record.scale = {box->Size.x, box->Size.y, 1.0f};
+        // Size holds half-extents; the renderer's scale is the full size.
+        record.scale = {2.0f * box->Size.x, 2.0f * box->Size.y, 1.0f};
         SendMessage(MessageSpriteRender(sprite, record));
     };
     for (const auto& [entity, component] : components) {

@@ -93,7 +93,8 @@ void SystemCollisionCircle::DrawOutlines() {
     const std::function<void(ComponentTransform&)> draw = [&](ComponentTransform& transform) {
         record.translation = transform.translation;
         record.translation.z += 0.1f;
-        record.scale = {radius, radius, 1.0f};
+        // The renderer's scale is the full size: the outline spans the diameter.
+        record.scale = {2.0f * radius, 2.0f * radius, 1.0f};
         SendMessage(MessageSpriteRender(sprite, record));
     };
     for (const auto& [entity, component] : components) {

@@ -167,6 +167,9 @@ void SystemTileMap::Draw(const ComponentTileMap& map) {
     const ComponentSprite fallback;
     ComponentSprite sprite;
     const ComponentSprite* current = nullptr;
+    // A tile's scale holds its half-extents, as colliders do; the renderer's scale is the
+    // quad's full size, so each tile is drawn twice as large as its scale, edge to edge.
+    ComponentTransform drawn;
     for (std::size_t i = 0; i < map.Layers.size(); ++i) {
         // Collision layers are the map's invisible logic; debug mode shows them instead of
         // the decoration. The sentinel layer counts as decoration (it is always empty).
@@ -194,7 +197,10 @@ void SystemTileMap::Draw(const ComponentTileMap& map) {
                 tile.Layer >= 0 && static_cast<std::size_t>(tile.Layer) < map.LayerTints.size()
                     ? map.LayerTints[tile.Layer]
                     : glm::vec4{1.0f};
-            SendMessage(MessageSpriteRender(sprite, tile.Transform));
+            drawn = tile.Transform;
+            drawn.scale.x *= 2.0f;
+            drawn.scale.y *= 2.0f;
+            SendMessage(MessageSpriteRender(sprite, drawn));
         }
     }
 }

@@ -185,6 +185,6 @@ TEST(CollisionBox, OutlinesAreAxisAlignedInFrontOfTheEntity) {
     ASSERT_EQ(drawn.size(), 1u);
     EXPECT_EQ(texture, "ProgrammerArt/colliderBoxDebugOutline");
     EXPECT_EQ(drawn[0].translation, glm::vec3(2.0f, 3.0f, 1.1f));
-    EXPECT_EQ(drawn[0].scale, glm::vec3(0.5f, 1.5f, 1.0f));
+    EXPECT_EQ(drawn[0].scale, glm::vec3(1.0f, 3.0f, 1.0f));
     EXPECT_EQ(drawn[0].rotation, glm::vec3(0.0f));
 }

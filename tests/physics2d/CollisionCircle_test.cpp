@@ -111,5 +111,5 @@ TEST(CollisionCircle, OutlinesAreScaledByTheRadius) {
     world.circles.HandleMessage(MessageRender());
     ASSERT_EQ(drawn.size(), 1u);
     EXPECT_EQ(drawn[0].translation, glm::vec3(1.0f, 2.0f, 3.1f));
-    EXPECT_EQ(drawn[0].scale, glm::vec3(2.5f, 2.5f, 1.0f));
+    EXPECT_EQ(drawn[0].scale, glm::vec3(5.0f, 5.0f, 1.0f));
 }

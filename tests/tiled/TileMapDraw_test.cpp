@@ -65,7 +65,8 @@ TEST(TileMapDraw, DecorationInPlayCollisionLayersInDebug) {
     EXPECT_EQ(drawn[1].sprite.index, glm::ivec2(3, 1));
     EXPECT_EQ(drawn[1].sprite.color, glm::vec4(0.99609375f, 0.0f, 0.0f, 0.5f));
     EXPECT_EQ(drawn[1].transform.translation, glm::vec3(1.0f, 1.0f, 8.0f));
-    EXPECT_EQ(drawn[1].transform.scale, glm::vec3(1.0f, 1.0f, 1.0f));
+    // Drawn edge to edge: the quad is twice the tile's half-extent.
+    EXPECT_EQ(drawn[1].transform.scale, glm::vec3(2.0f, 2.0f, 1.0f));
 
     world.Key(81, true);
     drawn = world.Render();
