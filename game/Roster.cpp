@@ -10,6 +10,10 @@
 #include "game/player/SystemPlayerControl.h"
 #include "game/player/SystemPlayerHealth.h"
 #include "game/player/SystemPlayerShooting.h"
+#include "game/presentation/SystemAudioTransition.h"
+#include "game/presentation/SystemColorTransition.h"
+#include "game/presentation/SystemPositionTransition.h"
+#include "game/presentation/SystemTransitionSlide.h"
 #include "particle/VornParticle.h"
 #include "physics2d/VornPhysics2D.h"
 #include "services/VornAnimation.h"
@@ -41,6 +45,7 @@ std::vector<std::unique_ptr<SystemBase>> MakeRoster() {
     roster.push_back(std::make_unique<SystemAnimation>());
     roster.push_back(std::make_unique<SystemCameraControl>());
     roster.push_back(std::make_unique<SystemUIElement>());
+    roster.push_back(std::make_unique<SystemTransitionSlide>());
     roster.push_back(std::make_unique<SystemModel>());
     roster.push_back(std::make_unique<SystemParticlePool>());
     roster.push_back(std::make_unique<SystemParticlePoolPhysics>());
@@ -50,6 +55,9 @@ std::vector<std::unique_ptr<SystemBase>> MakeRoster() {
     roster.push_back(std::make_unique<SystemParticleEmitterSpread>());
     roster.push_back(std::make_unique<SystemParticleEmitterRectangle>());
     roster.push_back(std::make_unique<SystemPreload>());
+    roster.push_back(std::make_unique<SystemPositionTransition>());
+    roster.push_back(std::make_unique<SystemColorTransition>());
+    roster.push_back(std::make_unique<SystemAudioTransition>());
     roster.push_back(std::make_unique<SystemSlider>());
     return roster;
 }
