@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <sstream>
@@ -8,6 +9,7 @@
 #include "engine/MessageState.h"
 #include "engine/MessageTrigger.h"
 #include "engine/SystemTransform.h"
+#include "game/Roster.h"
 #include "game/player/MessagePlayTransitionReloadCheckpoint.h"
 #include "game/presentation/MessagePlayTransitionState.h"
 #include "game/presentation/SystemTransitionSlide.h"
@@ -277,4 +279,38 @@ TEST(TransitionContent, DeathFadeDarkensRestoresAndFadesBackFromBlack) {
     EXPECT_GT(alpha(respawn), 0.9f) << "black on the restore's own frame";
     test.Frames(60);
     EXPECT_FLOAT_EQ(alpha(respawn), 0.0f) << "faded back in";
+}
+
+TEST(TransitionContent, ADeathInTheShippedLevelReloadsTheCheckpoint) {
+    TempAssets assets;
+    for (const char* folder : {"Assets/Data", "Assets/Textures"}) {
+        fs::copy(fs::path(HALVEX_SOURCE_DIR) / folder, assets.Root() / folder,
+                 fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+    }
+    TestEngine test(MakeRoster());
+    test.Enter("Level1");
+    const EntityId player = FindEntity(test, "Player");
+    const EntityId fade = FindEntity(test, "TransitionDeathFade");
+    ASSERT_NE(player, 0);
+    ASSERT_NE(fade, 0);
+    test.Frames(30);
+    test.Query<ComponentTransform>(player, [](ComponentTransform& t) {
+        t.translation = {39.5f, 8.0f, t.translation.z};  // onto the spikes
+    });
+    test.recorder->Clear();
+
+    float darkest = 0.0f;
+    bool restored = false;
+    for (int frame = 0; frame < 600 && !restored; ++frame) {
+        test.Frame();
+        test.Query<ComponentSprite>(
+            fade, [&](ComponentSprite& s) { darkest = std::max(darkest, s.color.a); });
+        for (const auto& text : test.recorder->Traces(MessageId::Trigger)) {
+            restored = restored || text.rfind("Triggered Checkpoint Restore", 0) == 0;
+        }
+    }
+    ASSERT_TRUE(restored) << "the death never reloaded the level";
+    EXPECT_FLOAT_EQ(darkest, 1.0f) << "the screen went black before the reload";
+    test.Query<ComponentTransform>(
+        player, [](ComponentTransform& t) { EXPECT_LT(t.translation.x, 10.0f); });
 }
