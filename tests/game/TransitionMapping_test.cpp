@@ -96,17 +96,3 @@ TEST_F(MappingTest, EmptyPlayerSpanLeavesTargetsAlone) {
     EXPECT_EQ(Color(), glm::vec4(0.2f, 0.3f, 0.4f, 0.5f));
     EXPECT_TRUE(parameters.empty());
 }
-
-TEST_F(MappingTest, EntityWithoutTheQueriedComponentIsSkipped) {
-    position.HandleMessage(MessageAddComponentJSON(
-        "S", 2, {{"Player End", 10}, {"Position End", 10}}, "Position Transition"));
-    color.HandleMessage(MessageAddComponentJSON(
-        "S", 2, {{"Player End", 10}, {"Color End", {1, 1, 1, 1}}}, "Color Transition"));
-    Player(5.0f);
-    EXPECT_EQ(transforms.components.count(2), 0u);
-    EXPECT_EQ(sprites.components.count(2), 0u);
-    EXPECT_THROW(color.HandleMessage(MessageAddComponentJSON("S", 3, {{"Color Start", {1, 1}}},
-                                                             "Color Transition")),
-                 json::out_of_range);
-    EXPECT_EQ(color.components.count(3), 0u);
-}

@@ -231,56 +231,6 @@ TEST_F(SlideTest, ZeroLengthStepLandsOnItsFinalAlpha) {
     EXPECT_FLOAT_EQ(SystemTransitionSlide::StepAlpha(in, 1.0f, 3.0f), 1.0f);
 }
 
-TEST(TransitionContent, DeathFadeDarkensRestoresAndFadesBackFromBlack) {
-    TempAssets assets;
-    fs::create_directories(assets.Root() / "Assets/Data/Entity");
-    for (const char* file : {"CameraHUD", "TransitionDeathFade", "TransitionRespawnFade"}) {
-        const std::string name = std::string("Assets/Data/Entity/") + file + ".json";
-        fs::copy_file(fs::path(HALVEX_SOURCE_DIR) / name, assets.Root() / name);
-    }
-    assets.Scene("Level", {{"Transitions",
-                            {{"CameraHUD", json::object()},
-                             {"TransitionDeathFade", json::object()},
-                             {"TransitionRespawnFade", json::object()}}}});
-    std::vector<std::unique_ptr<SystemBase>> systems;
-    systems.push_back(std::make_unique<SystemSprite>());
-    systems.push_back(std::make_unique<SystemTransform>());
-    systems.push_back(std::make_unique<SystemTransitionSlide>());
-    TestEngine test(std::move(systems));
-    test.Enter("Level");
-    const EntityId death = FindEntity(test, "TransitionDeathFade");
-    const EntityId respawn = FindEntity(test, "TransitionRespawnFade");
-    ASSERT_NE(death, 0);
-    ASSERT_NE(respawn, 0);
-    auto alpha = [&](EntityId entity) {
-        float a = -1.0f;
-        test.Query<ComponentSprite>(entity, [&](ComponentSprite& s) { a = s.color.a; });
-        return a;
-    };
-    test.Frames(30);
-    EXPECT_FLOAT_EQ(alpha(death), 0.0f) << "nothing is black before a death";
-    EXPECT_FLOAT_EQ(alpha(respawn), 0.0f);
-
-    test.recorder->Clear();
-    test.Send(MessagePlayTransitionReloadCheckpoint());
-    test.Frames(30, 1.0f / 60.0f);  // 0.5 s: dark, holding
-    EXPECT_FLOAT_EQ(alpha(death), 1.0f);
-    EXPECT_EQ(test.recorder->Count(MessageId::Trigger), 0);
-
-    bool restored = false;
-    for (int frame = 0; frame < 30 && !restored; ++frame) {
-        test.Frame();
-        for (const auto& text : test.recorder->Traces(MessageId::Trigger)) {
-            restored = restored || text.rfind("Triggered Checkpoint Restore", 0) == 0;
-        }
-    }
-    ASSERT_TRUE(restored);
-    EXPECT_FLOAT_EQ(alpha(death), 0.0f);
-    EXPECT_GT(alpha(respawn), 0.9f) << "black on the restore's own frame";
-    test.Frames(60);
-    EXPECT_FLOAT_EQ(alpha(respawn), 0.0f) << "faded back in";
-}
-
 TEST(TransitionContent, ADeathInTheShippedLevelReloadsTheCheckpoint) {
     TempAssets assets;
     for (const char* folder : {"Assets/Data", "Assets/Textures"}) {
@@ -291,9 +241,18 @@ TEST(TransitionContent, ADeathInTheShippedLevelReloadsTheCheckpoint) {
     test.Enter("Level1");
     const EntityId player = FindEntity(test, "Player");
     const EntityId fade = FindEntity(test, "TransitionDeathFade");
+    const EntityId respawn = FindEntity(test, "TransitionRespawnFade");
     ASSERT_NE(player, 0);
     ASSERT_NE(fade, 0);
+    ASSERT_NE(respawn, 0);
+    auto alpha = [&](EntityId entity) {
+        float a = -1.0f;
+        test.Query<ComponentSprite>(entity, [&](ComponentSprite& s) { a = s.color.a; });
+        return a;
+    };
     test.Frames(30);
+    EXPECT_FLOAT_EQ(alpha(fade), 0.0f) << "nothing is black before a death";
+    EXPECT_FLOAT_EQ(alpha(respawn), 0.0f);
     test.Query<ComponentTransform>(player, [](ComponentTransform& t) {
         t.translation = {39.5f, 8.0f, t.translation.z};  // onto the spikes
     });
@@ -303,8 +262,7 @@ TEST(TransitionContent, ADeathInTheShippedLevelReloadsTheCheckpoint) {
     bool restored = false;
     for (int frame = 0; frame < 600 && !restored; ++frame) {
         test.Frame();
-        test.Query<ComponentSprite>(
-            fade, [&](ComponentSprite& s) { darkest = std::max(darkest, s.color.a); });
+        darkest = std::max(darkest, alpha(fade));
         for (const auto& text : test.recorder->Traces(MessageId::Trigger)) {
             restored = restored || text.rfind("Triggered Checkpoint Restore", 0) == 0;
         }
@@ -313,4 +271,8 @@ TEST(TransitionContent, ADeathInTheShippedLevelReloadsTheCheckpoint) {
     EXPECT_FLOAT_EQ(darkest, 1.0f) << "the screen went black before the reload";
     test.Query<ComponentTransform>(
         player, [](ComponentTransform& t) { EXPECT_LT(t.translation.x, 10.0f); });
+    EXPECT_FLOAT_EQ(alpha(fade), 0.0f);
+    EXPECT_GT(alpha(respawn), 0.9f) << "black on the restore's own frame";
+    test.Frames(60);
+    EXPECT_FLOAT_EQ(alpha(respawn), 0.0f) << "faded back in";
 }
