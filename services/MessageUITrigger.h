@@ -24,8 +24,7 @@ public:
     MessageUIVisibleTrigger(std::string_view name, bool value) : name(name), value(value) {}
     int TypeId() const override { return MessageId::UIVisibleTrigger; }
     std::ostream& Trace(std::ostream& out) const override {
-        return out << "Triggered " << name << " visibility to " << (value ? "1" : "0")
-                   << std::endl;
+        return out << "Triggered " << name << " visibility to " << (value ? "1" : "0") << std::endl;
     }
 
     std::string_view name;

@@ -6,4 +6,6 @@ namespace {
 class SystemCross : public System<ComponentCross, SystemCross> {};
 }  // namespace
 
-std::unique_ptr<SystemBase> MakeSystemCross() { return std::make_unique<SystemCross>(); }
+std::unique_ptr<SystemBase> MakeSystemCross() {
+    return std::make_unique<SystemCross>();
+}

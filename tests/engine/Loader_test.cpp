@@ -23,16 +23,17 @@ std::vector<std::unique_ptr<SystemBase>> Roster() {
 json BigScene(int entities) {
     json scene = json::object();
     for (int i = 0; i < entities; ++i) {
-        scene["e" + std::to_string(i)] = {
-            {"Blob", {{"Transform", {{"Translation", {i, 0, 0}}}}}}};
+        scene["e" + std::to_string(i)] = {{"Blob", {{"Transform", {{"Translation", {i, 0, 0}}}}}}};
     }
     return scene;
 }
 
 int Count(TestEngine& test) {
     int count = -1;
-    test.Send(MessageQueryContainer<ComponentHealth>(
-        [&](std::unordered_map<int, ComponentHealth>& all) { count = static_cast<int>(all.size()); }));
+    test.Send(
+        MessageQueryContainer<ComponentHealth>([&](std::unordered_map<int, ComponentHealth>& all) {
+            count = static_cast<int>(all.size());
+        }));
     return count;
 }
 
@@ -40,9 +41,8 @@ int Count(TestEngine& test) {
 
 TEST(Loader, SeveralStatesLoadWhileFramesRun) {
     TempAssets assets;
-    assets.Entity("Blob", {{"Health", json::object()},
-                           {"Tag", {{"Text", "blob"}}},
-                           {"Children", {"Leaf"}}});
+    assets.Entity(
+        "Blob", {{"Health", json::object()}, {"Tag", {{"Text", "blob"}}}, {"Children", {"Leaf"}}});
     assets.Entity("Leaf", {{"Tag", {{"Text", "leaf"}}}});
     assets.Scene("Home", {{"a", "Blob"}});
     for (const char* name : {"A", "B", "C", "D"}) assets.Scene(name, BigScene(200));

@@ -15,8 +15,8 @@
 /// chosen place, to measure and check delivery without the game's own behaviour.
 template <int N>
 struct ComponentFiller {
-    static constexpr char kNameText[] = {'F', 'i', 'l', 'l', 'e', 'r', ' ', char('A' + N / 26),
-                                         char('a' + N % 26), '\0'};
+    static constexpr char kNameText[] = {
+        'F', 'i', 'l', 'l', 'e', 'r', ' ', char('A' + N / 26), char('a' + N % 26), '\0'};
     static constexpr std::string_view kName{kNameText};
     float value = 0.0f;
 };
