@@ -2,7 +2,7 @@
 # Installs the Debian 12 packages Halvex needs. Idempotent: quiet when all are present.
 set -euo pipefail
 packages=(
-  build-essential cmake ninja-build pkg-config git
+  build-essential cmake ninja-build pkg-config git clang-format
   nlohmann-json3-dev libglm-dev libglfw3-dev libepoxy-dev libstb-dev
   libopenal-dev libsndfile1-dev googletest libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core xvfb xdotool imagemagick xauth libx11-dev libgl1-mesa-dri
