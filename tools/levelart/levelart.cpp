@@ -1,4 +1,4 @@
-// Writes Level1's textures (Assets/Textures/Level, Assets/Textures/Player) and its tile map and
+// Writes Level1's textures (Assets/Textures/Level, Player and Fx) and its tile map and
 // tile set (Assets/Data/Tiled) from fixed integer formulas, so every run writes the same bytes.
 // Run from the repository root.
 
@@ -293,6 +293,15 @@ Rgba Bullet(int x, int y) {
     return kClear;
 }
 
+// A white disc whose alpha falls off with the squared distance from the centre: particles tint
+// it with their own colour, and it stays soft at any size.
+Rgba SoftDot(int x, int y) {
+    const int d2 = (x * 2 - 31) * (x * 2 - 31) + (y * 2 - 31) * (y * 2 - 31);
+    constexpr int kEdge = 32 * 32;
+    if (d2 >= kEdge) return kClear;
+    return {255, 255, 255, static_cast<std::uint8_t>(255 * (kEdge - d2) / kEdge)};
+}
+
 // ---- The map, drawn as characters: '#' solid, '=' one-way platform, '^' hazard, 'v' pit,
 // 'o' the anchor (the cell centred on the world origin). Cell (row r, column c) is centred at
 // world (c, 23 - r); the ground's top is at y = 5.5.
@@ -451,6 +460,7 @@ int main() {
     ok &= Write("Assets/Textures/Player/Body.png", kCell * 8, kCell * 4, Body);
     ok &= Write("Assets/Textures/Player/Arm.png", kCell * 4, kCell, Arm);
     ok &= Write("Assets/Textures/Player/Bullet.png", 32, 16, Bullet);
+    ok &= Write("Assets/Textures/Fx/SoftDot.png", 32, 32, SoftDot);
     ok &= WriteMap();
     return ok ? 0 : 1;
 }
