@@ -26,7 +26,6 @@ public:
     /// The frame time the loop reports for a frame that measured `seconds`.
     static float ClampFrameTime(float seconds);
 
-    bool IsRunning() const { return running; }
     bool IsPaused() const { return paused; }
 
 private:

@@ -28,15 +28,27 @@ void from_json(const nlohmann::json& j, ComponentCameraPerspective& camera) {
 
 namespace graphics {
 
-CameraView MakeCameraView(const ComponentCamera& camera, const glm::vec3& translation,
-                          const glm::vec3& rotation) {
+namespace {
+
+/// What both kinds of camera share.
+template <class Camera>
+CameraView BaseView(const Camera& camera, CameraView::Kind kind, const glm::vec3& translation,
+                    const glm::vec3& rotation) {
     CameraView view;
     view.name = camera.name;
-    view.kind = CameraView::Kind::Orthographic;
+    view.kind = kind;
     view.main = camera.main;
     view.order = camera.order;
     view.position = translation;
     view.rotation = rotation;
+    return view;
+}
+
+}  // namespace
+
+CameraView MakeCameraView(const ComponentCamera& camera, const glm::vec3& translation,
+                          const glm::vec3& rotation) {
+    CameraView view = BaseView(camera, CameraView::Kind::Orthographic, translation, rotation);
     // A zero or negative height would invert or collapse the picture.
     view.viewHeight = camera.viewHeight > 0.0f ? camera.viewHeight : 10.0f;
     return view;
@@ -44,13 +56,7 @@ CameraView MakeCameraView(const ComponentCamera& camera, const glm::vec3& transl
 
 CameraView MakeCameraView(const ComponentCameraPerspective& camera, const glm::vec3& translation,
                           const glm::vec3& rotation) {
-    CameraView view;
-    view.name = camera.name;
-    view.kind = CameraView::Kind::Perspective;
-    view.main = camera.main;
-    view.order = camera.order;
-    view.position = translation;
-    view.rotation = rotation;
+    CameraView view = BaseView(camera, CameraView::Kind::Perspective, translation, rotation);
     const float degrees =
         camera.fieldOfView > 1.0f && camera.fieldOfView < 179.0f ? camera.fieldOfView : 45.0f;
     view.fieldOfView = glm::radians(degrees);

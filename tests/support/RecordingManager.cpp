@@ -13,7 +13,7 @@ bool RecordingManager::HandleMessage(const Message& message) {
         records.push_back({id, text.str()});
     }
     if (onMessage) onMessage(message);
-    return consume;
+    return false;
 }
 
 std::vector<std::string> RecordingManager::Traces(int id) const {

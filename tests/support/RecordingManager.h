@@ -26,6 +26,4 @@ public:
 
     std::vector<Record> records;
     std::function<void(const Message&)> onMessage;
-    /// Returned from HandleMessage; true makes this manager swallow everything it sees.
-    bool consume = false;
 };
