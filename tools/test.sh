@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Installs what Halvex needs, then builds and runs every test: once plainly (warnings are
-# errors), once under AddressSanitizer and UndefinedBehaviorSanitizer, and the state-loading
-# tests once more under ThreadSanitizer. Also checks the formatting.
+# Installs what Halvex needs, checks the formatting and the run command (its release build, and
+# the game it builds started for a few seconds), then builds and runs every test: once plainly
+# (warnings are errors), once under AddressSanitizer and UndefinedBehaviorSanitizer, and the
+# state-loading tests once more under ThreadSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/setup.sh
@@ -9,6 +10,9 @@ jobs=$(nproc)
 
 echo "== format"
 git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
+
+echo "== the README's run command: release build, and the game started for a few seconds"
+tools/play.sh --smoke
 
 echo "== dev build and tests"
 cmake --preset dev >/dev/null

@@ -45,14 +45,14 @@ e2e_running() { kill -0 "$E2E_PID" 2>/dev/null; }
 # Waits up to $1 seconds (default 30) for the game's window; sets WID and the geometry
 # WX, WY, WW, WH.
 e2e_wait_window() {
-    local limit=${1:-30} waited=0
+    local limit=${1:-30}
+    local deadline=$((SECONDS + limit))
     while :; do
         WID=$(xdotool search --name '^Halvex$' 2>/dev/null | head -n 1)
         [ -n "$WID" ] && break
         e2e_running || e2e_fail "the game ended before opening its window"
-        [ "$waited" -ge $((limit * 10)) ] && e2e_fail "no Halvex window after ${limit}s"
+        [ "$SECONDS" -ge "$deadline" ] && e2e_fail "no Halvex window after ${limit}s"
         sleep 0.1
-        waited=$((waited + 1))
     done
     e2e_refresh_geometry
 }
@@ -100,13 +100,13 @@ e2e_color_is() {
 
 # Waits up to $3 seconds (default 10) for the window to measure $1 x $2.
 e2e_wait_size() {
-    local limit=${3:-10} waited=0
+    local limit=${3:-10}
+    local deadline=$((SECONDS + limit))
     while :; do
         e2e_refresh_geometry >/dev/null
         [ "$WW" -eq "$1" ] && [ "$WH" -eq "$2" ] && return 0
-        [ "$waited" -ge $((limit * 10)) ] && return 1
+        [ "$SECONDS" -ge "$deadline" ] && return 1
         sleep 0.1
-        waited=$((waited + 1))
     done
 }
 
@@ -131,14 +131,14 @@ e2e_expect_color() {
 
 # Takes screenshots until the check "$@" (a command) succeeds or $E2E_WAIT seconds pass.
 e2e_wait_for() {
-    local limit=${E2E_WAIT:-30} waited=0
+    local limit=${E2E_WAIT:-30}
+    local deadline=$((SECONDS + limit))
     while :; do
         e2e_screenshot
         "$@" && return 0
         e2e_running || e2e_fail "the game ended while waiting"
-        [ "$waited" -ge $((limit * 4)) ] && return 1
+        [ "$SECONDS" -ge "$deadline" ] && return 1
         sleep 0.25
-        waited=$((waited + 1))
     done
 }
 
