@@ -5,6 +5,14 @@
 
 namespace {
 
+// Appending rather than `"F" + std::to_string(i)`: GCC 12 at -O3 reports a false -Wrestrict
+// overlap for a literal prepended to a temporary string.
+std::string Numbered(const char* prefix, int i) {
+    std::string name(prefix);
+    name.append(std::to_string(i));
+    return name;
+}
+
 std::unordered_map<std::string, int> BuildTable() {
     std::unordered_map<std::string, int> table = {
         {"UNKNOWN", -1},       {"SPACE", 32},        {"APOSTROPHE", 39},     {"COMMA", 44},
@@ -21,11 +29,11 @@ std::unordered_map<std::string, int> BuildTable() {
         {"LEFT_SUPER", 343},   {"RIGHT_SHIFT", 344}, {"RIGHT_CONTROL", 345}, {"RIGHT_ALT", 346},
         {"RIGHT_SUPER", 347},  {"MENU", 348},
     };
-    for (int i = 0; i <= 9; ++i) table["_" + std::to_string(i)] = 48 + i;
+    for (int i = 0; i <= 9; ++i) table[Numbered("_", i)] = 48 + i;
     for (char c = 'A'; c <= 'Z'; ++c) table[std::string(1, c)] = c;
-    for (int i = 1; i <= 25; ++i) table["F" + std::to_string(i)] = 289 + i;
-    for (int i = 0; i <= 9; ++i) table["KP_" + std::to_string(i)] = 320 + i;
-    for (int i = 2; i <= 8; ++i) table["MOUSE_" + std::to_string(i)] = 347 + i;
+    for (int i = 1; i <= 25; ++i) table[Numbered("F", i)] = 289 + i;
+    for (int i = 0; i <= 9; ++i) table[Numbered("KP_", i)] = 320 + i;
+    for (int i = 2; i <= 8; ++i) table[Numbered("MOUSE_", i)] = 347 + i;
     return table;
 }
 
