@@ -32,9 +32,18 @@ void QuietenOutputProbing() {
 
 Output::~Output() {
     if (!device) return;
-    alcMakeContextCurrent(nullptr);
+    MakeCurrent();
+    // Another runtime's context, if one was current, stays current for it.
+    alcMakeContextCurrent(static_cast<ALCcontext*>(previous));
     alcDestroyContext(static_cast<ALCcontext*>(context));
     alcCloseDevice(static_cast<ALCdevice*>(device));
+}
+
+void Output::MakeCurrent() {
+    ALCcontext* current = alcGetCurrentContext();
+    if (!context || current == context) return;
+    previous = current;
+    alcMakeContextCurrent(static_cast<ALCcontext*>(context));
 }
 
 Result Output::OpenDevice() {

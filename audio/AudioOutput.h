@@ -30,6 +30,10 @@ public:
     /// OpenAL cannot render in that format.
     Result OpenRendering(RenderTarget target);
     bool IsOpen() const { return device != nullptr; }
+    /// Makes this output's context the one OpenAL calls go to, as it must be while the
+    /// runtime tears down its sources and buffers; the context current before comes back
+    /// when the output closes.
+    void MakeCurrent();
     bool IsRendering() const { return static_cast<bool>(target.write); }
 
     /// Rendering only: how many frames `seconds` more of sound make. Fractions of a frame
@@ -43,6 +47,7 @@ private:
 
     void* device = nullptr;
     void* context = nullptr;
+    void* previous = nullptr;
     RenderTarget target;
     double owed = 0.0;
     std::vector<float> scratch;

@@ -18,6 +18,7 @@ constexpr int kRenderSlice = 1024;
 Runtime::Runtime() = default;
 
 Runtime::~Runtime() {
+    output.MakeCurrent();
     for (auto& instance : instances) StopInstance(*instance);
     instances.clear();
     banks.clear();

@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include "audio/MessageAudio.h"
+#include "engine/MessageState.h"
 
 namespace audio_test {
 
@@ -91,7 +92,11 @@ std::vector<std::unique_ptr<Manager>> RenderingManager(Mix& mix, ManagerAudio*& 
 }
 }  // namespace
 
-AudioRig::AudioRig() : engine({}, RenderingManager(mix, manager)) {}
+AudioRig::AudioRig(const TempAssets& assets) : engine({}, RenderingManager(mix, manager)) {
+    assets.Scene("Audio", nlohmann::json::object());
+    // Entered by the first frame the test runs, so that no sound time passes before it.
+    engine.Send(MessageChangeState("Audio"));
+}
 
 void AudioRig::Play(std::string_view name, const glm::vec3& position) {
     Send(MessageAudioEvent(name, position, glm::vec3(0.0f)));

@@ -50,13 +50,13 @@ struct Mix {
 };
 
 /// A ManagerAudio that renders into `mix` instead of a sound card, in an engine stepped by
-/// hand: each frame renders exactly its frame time, so nothing waits on the clock. Build it
-/// inside a TempAssets that holds the banks.
+/// hand: each frame renders exactly its frame time, so nothing waits on the clock.
 class AudioRig {
 public:
     static constexpr float kFrame = 1.0f / 60.0f;
 
-    AudioRig();
+    /// `assets` holds the banks; the rig adds an empty scene for the engine to enter.
+    explicit AudioRig(const TempAssets& assets);
 
     ManagerAudio& Manager() { return *manager; }
     audio::Runtime& Runtime() { return manager->Runtime(); }

@@ -43,7 +43,7 @@ protected:
 
 TEST_F(ManagerAudioTest, MissingBankPrintsItsErrorNameAndTheGameGoesOn) {
     audio_test::WriteBank(assets, "SFX", OneEvent("event:/Blip"));
-    AudioRig rig;
+    AudioRig rig(assets);
     ManagerAudio& manager = rig.Manager();
     EXPECT_EQ(Printed([&] { manager.HandleMessage(MessageLoad(MessageLoad::kBank, "Music")); }),
               "FMOD_ERR_FILE_NOTFOUND");
@@ -59,7 +59,7 @@ TEST_F(ManagerAudioTest, MissingMasterBanksArePrintedAndLeaveNullEntries) {
     std::filesystem::remove(assets.Root() / "Assets/Banks/Master.bank");
     std::filesystem::remove(assets.Root() / "Assets/Banks/Master.strings.bank");
     std::unique_ptr<AudioRig> rig;
-    EXPECT_EQ(Printed([&] { rig = std::make_unique<AudioRig>(); }),
+    EXPECT_EQ(Printed([&] { rig = std::make_unique<AudioRig>(assets); }),
               "FMOD_ERR_FILE_NOTFOUNDFMOD_ERR_FILE_NOTFOUND");
     EXPECT_EQ(rig->Manager().Banks().at("Master"), nullptr);
     EXPECT_EQ(rig->Manager().Banks().at("Master.strings"), nullptr);
@@ -72,7 +72,7 @@ TEST_F(ManagerAudioTest, EveryEventOfALoadedBankIsRegistered) {
     }
     audio_test::WriteBank(assets, "SFX", {{"Events", events}});
     audio_test::WriteBank(assets, "Empty", json::object());
-    AudioRig rig;
+    AudioRig rig(assets);
     ManagerAudio& manager = rig.Manager();
     EXPECT_EQ(Printed([&] {
                   manager.HandleMessage(MessageLoad(MessageLoad::kBank, "SFX"));
@@ -90,7 +90,7 @@ TEST_F(ManagerAudioTest, EveryEventOfALoadedBankIsRegistered) {
 
 TEST_F(ManagerAudioTest, MasterEventsAreRegisteredOnlyOneByOneOnRequest) {
     audio_test::WriteBank(assets, "Master", OneEvent("event:/Master/Thing"));
-    AudioRig rig;
+    AudioRig rig(assets);
     ManagerAudio& manager = rig.Manager();
     EXPECT_TRUE(manager.Events().empty());
     // Kinds other than 0 and 2 belong to other managers.
@@ -111,7 +111,7 @@ TEST_F(ManagerAudioTest, MasterEventsAreRegisteredOnlyOneByOneOnRequest) {
 
 TEST_F(ManagerAudioTest, EventAskedForBeforeItsBankLoadsPlaysOnceTheBankIsThere) {
     audio_test::WriteBank(assets, "SFX", OneEvent("event:/Late"));
-    AudioRig rig;
+    AudioRig rig(assets);
     ManagerAudio& manager = rig.Manager();
     manager.HandleMessage(MessageAudioEvent("Late", kZero, kZero));
     EXPECT_EQ(manager.Events().at("event:/Late"), nullptr);
@@ -123,7 +123,7 @@ TEST_F(ManagerAudioTest, EventAskedForBeforeItsBankLoadsPlaysOnceTheBankIsThere)
 
 TEST_F(ManagerAudioTest, LoadingABankTwiceKeepsTheFirst) {
     audio_test::WriteBank(assets, "SFX", OneEvent("event:/Blip"));
-    AudioRig rig;
+    AudioRig rig(assets);
     ManagerAudio& manager = rig.Manager();
     manager.HandleMessage(MessageLoad(MessageLoad::kBank, "SFX"));
     audio::Bank* first = manager.Banks().at("SFX");
@@ -161,7 +161,7 @@ TEST_F(ManagerAudioTest, BadBanksNameTheFileAndTheKeyAndRegisterNothing) {
     };
     for (const auto& c : cases) {
         assets.Write("Assets/Banks/Bad.bank", c.text);
-        AudioRig rig;
+        AudioRig rig(assets);
         ManagerAudio& manager = rig.Manager();
         std::string printed =
             Printed([&] { manager.HandleMessage(MessageLoad(MessageLoad::kBank, "Bad")); });
@@ -173,7 +173,7 @@ TEST_F(ManagerAudioTest, BadBanksNameTheFileAndTheKeyAndRegisterNothing) {
 }
 
 TEST_F(ManagerAudioTest, UnknownBusesAndParametersArePrintedAndNeverAnswered) {
-    AudioRig rig;
+    AudioRig rig(assets);
     ManagerAudio& manager = rig.Manager();
     bool answered = false;
     std::function<void(float)> callback = [&](float) { answered = true; };
@@ -189,7 +189,7 @@ TEST_F(ManagerAudioTest, UnknownBusesAndParametersArePrintedAndNeverAnswered) {
 }
 
 TEST_F(ManagerAudioTest, PauseTriggerSetsPauseMenuScreenAndOtherTriggersDoNothing) {
-    AudioRig rig;
+    AudioRig rig(assets);
     ManagerAudio& manager = rig.Manager();
     float value = -1.0f;
     manager.HandleMessage(MessageTrigger("Pause", true));
@@ -209,7 +209,7 @@ TEST_F(ManagerAudioTest, PauseTriggerSetsPauseMenuScreenAndOtherTriggersDoNothin
 TEST_F(ManagerAudioTest, ParameterSeeksByFrameTimeAtItsSpeedAndClampsToItsRange) {
     audio_test::WriteBank(assets, "Master",
                           {{"Parameters", {{"Slow", {{"Maximum", 2}, {"Seek Speed", 10}}}}}});
-    AudioRig rig;
+    AudioRig rig(assets);
     rig.Send(MessageAudioParameter("Slow", 5.0f));
     float target = 0.0f;
     float heard = 0.0f;
@@ -240,7 +240,7 @@ TEST_F(ManagerAudioTest, WhileTheEngineIsPausedSoundTimeRunsOnAtTheLastFrameTime
     audio_test::WriteBank(
         assets, "Master",
         {{"Parameters", {{"PauseMenuScreen", {{"Maximum", 1}, {"Seek Speed", 4}}}}}});
-    AudioRig rig;
+    AudioRig rig(assets);
     auto heard = [&] {
         float value = -1.0f;
         EXPECT_EQ(rig.Runtime().GetParameterByName("PauseMenuScreen", nullptr, &value),
@@ -262,7 +262,7 @@ TEST_F(ManagerAudioTest, WhileTheEngineIsPausedSoundTimeRunsOnAtTheLastFrameTime
 
 TEST_F(ManagerAudioTest, ThousandsOfOneShotsLeaveNoInstancesBehind) {
     audio_test::WriteBank(assets, "SFX", OneEvent("event:/Blip"));
-    AudioRig rig;
+    AudioRig rig(assets);
     ManagerAudio& manager = rig.Manager();
     manager.HandleMessage(MessageLoad(MessageLoad::kBank, "SFX"));
     for (int round = 0; round < 20; ++round) {
@@ -281,7 +281,7 @@ TEST_F(ManagerAudioTest, StopEventsEndTheLoopsTheyName) {
           {{"event:/Loop",
             {{"Sounds", {"Sounds/Blip.wav"}}, {"Loop", true}, {"Stops", {"event:/Loop"}}}},
            {"event:/Loop Stop", {{"Stops", {"event:/Loop"}}}}}}});
-    AudioRig rig;
+    AudioRig rig(assets);
     ManagerAudio& manager = rig.Manager();
     manager.HandleMessage(MessageLoad(MessageLoad::kBank, "SFX"));
     manager.HandleMessage(MessageAudioEvent("Loop", kZero, kZero));
@@ -301,7 +301,7 @@ TEST(ShippedBanks, LoadWithoutComplaintAndRegisterTheGamesEvents) {
                           std::filesystem::copy_options::recursive |
                               std::filesystem::copy_options::overwrite_existing);
     testing::internal::CaptureStdout();
-    AudioRig rig;
+    AudioRig rig(assets);
     ManagerAudio& manager = rig.Manager();
     manager.HandleMessage(MessageLoad(MessageLoad::kBank, "Music"));
     manager.HandleMessage(MessageLoad(MessageLoad::kBank, "SFX"));
@@ -348,6 +348,8 @@ TEST(DeviceOutput, PlaysStopsAndReclaimsOnARealDevice) {
     std::vector<std::unique_ptr<Manager>> managers;
     managers.push_back(std::move(made));
     TestEngine test({}, std::move(managers));
+    assets.Scene("Device", json::object());
+    test.Enter("Device");
     ASSERT_TRUE(manager.Runtime().HasDevice());
     test.Send(MessageLoad(MessageLoad::kBank, "SFX"));
     test.Send(MessageAudioEvent("Hum", kZero, kZero));
