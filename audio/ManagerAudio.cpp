@@ -13,7 +13,15 @@ const char* const kBankFolder = "Assets/Banks/";
 }  // namespace
 
 ManagerAudio::ManagerAudio() : studio(std::make_unique<audio::Runtime>()) {
-    audio::Result result = studio->Initialize(kVoices);
+    Opened(studio->Initialize(kVoices));
+}
+
+ManagerAudio::ManagerAudio(audio::RenderTarget target)
+    : studio(std::make_unique<audio::Runtime>()) {
+    Opened(studio->Initialize(kVoices, std::move(target)));
+}
+
+void ManagerAudio::Opened(audio::Result result) {
     if (result == audio::Result::ErrOutputInit) {
         // The one line a machine without sound gets; everything else carries on silently.
         std::cout << audio::ResultName(result)
@@ -79,6 +87,15 @@ void ManagerAudio::RegisterEvent(std::string_view path) {
     if (!event->second) event->second = description;
 }
 
+void ManagerAudio::Update(float dt) {
+    if (dt > 0.0f) {
+        lastFrameTime = dt;
+    } else if (paused) {
+        dt = lastFrameTime;
+    }
+    Check(studio->Update(dt));
+}
+
 void ManagerAudio::PlayEvent(std::string_view name, const glm::vec3& position,
                              const glm::vec3& velocity) {
     key.assign("event:/").append(name);
@@ -107,7 +124,7 @@ audio::Bus* ManagerAudio::FindBus(std::string_view name) {
 bool ManagerAudio::HandleMessage(const Message& message) {
     switch (message.TypeId()) {
         case MessageId::Update:
-            Check(studio->Update());
+            Update(static_cast<const MessageUpdate&>(message).dt);
             break;
         case MessageId::AudioEvent: {
             auto& event = static_cast<const MessageAudioEvent&>(message);
@@ -126,6 +143,7 @@ bool ManagerAudio::HandleMessage(const Message& message) {
         case MessageId::Trigger: {
             auto& trigger = static_cast<const MessageTrigger&>(message);
             if (trigger.name == "Pause") {
+                paused = trigger.value;
                 Check(studio->SetParameterByName("PauseMenuScreen", trigger.value ? 1.0f : 0.0f,
                                                  false));
             } else if (trigger.name == "Window Focus") {

@@ -1,59 +1,45 @@
 #include "tests/audio/AudioTestSupport.h"
 
-#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <stdexcept>
-#include <thread>
 
 #include <sndfile.h>
 #include <unistd.h>
 
-#include "engine/MessageFrame.h"
+#include "audio/MessageAudio.h"
+#include "engine/MessageState.h"
 
 namespace audio_test {
 
 namespace fs = std::filesystem;
 
 namespace {
-fs::path Folder() {
-    return fs::temp_directory_path() / ("halvex-audio-" + std::to_string(::getpid()));
+fs::path ConfigFile() {
+    return fs::temp_directory_path() / ("halvex-audio-" + std::to_string(::getpid()) + ".conf");
 }
 
-void RemoveFolder() {
-    std::error_code ignored;
-    fs::remove_all(Folder(), ignored);
+// A real device, where a test asks for one, is OpenAL Soft's wave writer into nothing, so no
+// sound card is needed; the rendering devices take the same plain stereo without HRTF.
+// Set while the test program starts, before any device is opened.
+bool Configure() {
+    std::ofstream(ConfigFile()) << "[general]\ndrivers = wave\nchannels = stereo\n"
+                                   "hrtf = false\n[wave]\nfile = /dev/null\n";
+    std::atexit([] {
+        std::error_code ignored;
+        fs::remove(ConfigFile(), ignored);
+    });
+    ::setenv("ALSOFT_CONF", ConfigFile().c_str(), 1);
+    return true;
 }
-
-std::string Configure() {
-    fs::path folder = Folder();
-    fs::create_directories(folder);
-    std::atexit(RemoveFolder);
-    std::string output = (folder / "mix.wav").string();
-    fs::path config = folder / "alsoft.conf";
-    std::ofstream out(config);
-    out << "[general]\n"
-           "drivers = wave\n"
-           "channels = stereo\n"
-           "sample-type = int16\n"
-           "frequency = 44100\n"
-           "hrtf = false\n"
-           "[wave]\n"
-           "file = "
-        << output << "\n";
-    out.close();
-    ::setenv("ALSOFT_CONF", config.c_str(), 1);
-    return output;
-}
-
-// Configured while the test program starts, before any test can open a device.
-const std::string kOutput = Configure();
+const bool kConfigured = Configure();
 }  // namespace
 
-const std::string& OutputFile() {
-    return kOutput;
+bool DeviceConfigured() {
+    return kConfigured;
 }
 
 void WriteTone(const TempAssets& assets, const std::string& relative, double seconds,
@@ -87,17 +73,43 @@ void WriteMasterBanks(const TempAssets& assets) {
     WriteBank(assets, "Master.strings", nlohmann::json::object());
 }
 
-void Advance(ManagerAudio& manager, double seconds) {
-    auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-    while (std::chrono::steady_clock::now() < end) {
-        manager.HandleMessage(MessageUpdate(0.01f));
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
+namespace {
+std::vector<std::unique_ptr<Manager>> RenderingManager(Mix& mix, ManagerAudio*& made) {
+    mix.rate = 44100;
+    audio::RenderTarget target;
+    target.rate = mix.rate;
+    target.write = [&mix](const float* frames, int count) {
+        for (int i = 0; i < count; ++i) {
+            mix.left.push_back(frames[2 * i]);
+            mix.right.push_back(frames[2 * i + 1]);
+        }
+    };
+    auto manager = std::make_unique<ManagerAudio>(std::move(target));
+    made = manager.get();
+    std::vector<std::unique_ptr<Manager>> managers;
+    managers.push_back(std::move(manager));
+    return managers;
+}
+}  // namespace
+
+AudioRig::AudioRig(const TempAssets& assets) : engine({}, RenderingManager(mix, manager)) {
+    assets.Scene("Audio", nlohmann::json::object());
+    // Entered by the first frame the test runs, so that no sound time passes before it.
+    engine.Send(MessageChangeState("Audio"));
 }
 
-bool AdvanceUntil(ManagerAudio& manager, const std::function<bool()>& done, double limit) {
-    auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(limit);
-    while (!done() && std::chrono::steady_clock::now() < end) Advance(manager, 0.01);
+void AudioRig::Play(std::string_view name, const glm::vec3& position) {
+    Send(MessageAudioEvent(name, position, glm::vec3(0.0f)));
+}
+
+void AudioRig::Step(double seconds, float dt) {
+    // Counted in whole frames, so that the same call always runs the same frames.
+    auto frames = static_cast<int>(std::lround(seconds / dt));
+    engine.Frames(frames, dt);
+}
+
+bool AudioRig::StepUntil(const std::function<bool()>& done, double limit) {
+    for (double elapsed = 0.0; !done() && elapsed < limit; elapsed += kFrame) engine.Frame(kFrame);
     return done();
 }
 
@@ -165,26 +177,6 @@ std::vector<std::pair<bool, double>> Mix::Runs(double audible, double silent) co
     }
     if (!runs.empty() && !runs.back().first) runs.pop_back();
     return runs;
-}
-
-Mix ReadOutput() {
-    SF_INFO info{};
-    SNDFILE* file = sf_open(kOutput.c_str(), SFM_READ, &info);
-    if (!file) throw std::runtime_error("no mix was written to " + kOutput);
-    if (info.channels != 2) {
-        sf_close(file);
-        throw std::runtime_error("the mix is not stereo");
-    }
-    std::vector<float> frames(static_cast<std::size_t>(info.frames * 2));
-    sf_count_t got = sf_readf_float(file, frames.data(), info.frames);
-    sf_close(file);
-    Mix mix;
-    mix.rate = info.samplerate;
-    for (sf_count_t i = 0; i < got; ++i) {
-        mix.left.push_back(frames[static_cast<std::size_t>(2 * i)]);
-        mix.right.push_back(frames[static_cast<std::size_t>(2 * i + 1)]);
-    }
-    return mix;
 }
 
 }  // namespace audio_test

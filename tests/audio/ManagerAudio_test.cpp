@@ -10,9 +10,9 @@
 #include "engine/MessageFrame.h"
 #include "engine/MessageTrigger.h"
 #include "tests/audio/AudioTestSupport.h"
+#include "tests/support/TestEngine.h"
 
-using audio_test::Advance;
-using audio_test::AdvanceUntil;
+using audio_test::AudioRig;
 using nlohmann::json;
 using testing::HasSubstr;
 
@@ -43,7 +43,8 @@ protected:
 
 TEST_F(ManagerAudioTest, MissingBankPrintsItsErrorNameAndTheGameGoesOn) {
     audio_test::WriteBank(assets, "SFX", OneEvent("event:/Blip"));
-    ManagerAudio manager;
+    AudioRig rig(assets);
+    ManagerAudio& manager = rig.Manager();
     EXPECT_EQ(Printed([&] { manager.HandleMessage(MessageLoad(MessageLoad::kBank, "Music")); }),
               "FMOD_ERR_FILE_NOTFOUND");
     ASSERT_TRUE(manager.Banks().count("Music"));
@@ -57,11 +58,11 @@ TEST_F(ManagerAudioTest, MissingBankPrintsItsErrorNameAndTheGameGoesOn) {
 TEST_F(ManagerAudioTest, MissingMasterBanksArePrintedAndLeaveNullEntries) {
     std::filesystem::remove(assets.Root() / "Assets/Banks/Master.bank");
     std::filesystem::remove(assets.Root() / "Assets/Banks/Master.strings.bank");
-    std::unique_ptr<ManagerAudio> manager;
-    EXPECT_EQ(Printed([&] { manager = std::make_unique<ManagerAudio>(); }),
+    std::unique_ptr<AudioRig> rig;
+    EXPECT_EQ(Printed([&] { rig = std::make_unique<AudioRig>(assets); }),
               "FMOD_ERR_FILE_NOTFOUNDFMOD_ERR_FILE_NOTFOUND");
-    EXPECT_EQ(manager->Banks().at("Master"), nullptr);
-    EXPECT_EQ(manager->Banks().at("Master.strings"), nullptr);
+    EXPECT_EQ(rig->Manager().Banks().at("Master"), nullptr);
+    EXPECT_EQ(rig->Manager().Banks().at("Master.strings"), nullptr);
 }
 
 TEST_F(ManagerAudioTest, EveryEventOfALoadedBankIsRegistered) {
@@ -71,7 +72,8 @@ TEST_F(ManagerAudioTest, EveryEventOfALoadedBankIsRegistered) {
     }
     audio_test::WriteBank(assets, "SFX", {{"Events", events}});
     audio_test::WriteBank(assets, "Empty", json::object());
-    ManagerAudio manager;
+    AudioRig rig(assets);
+    ManagerAudio& manager = rig.Manager();
     EXPECT_EQ(Printed([&] {
                   manager.HandleMessage(MessageLoad(MessageLoad::kBank, "SFX"));
                   manager.HandleMessage(MessageLoad(MessageLoad::kBank, "Empty"));
@@ -88,7 +90,8 @@ TEST_F(ManagerAudioTest, EveryEventOfALoadedBankIsRegistered) {
 
 TEST_F(ManagerAudioTest, MasterEventsAreRegisteredOnlyOneByOneOnRequest) {
     audio_test::WriteBank(assets, "Master", OneEvent("event:/Master/Thing"));
-    ManagerAudio manager;
+    AudioRig rig(assets);
+    ManagerAudio& manager = rig.Manager();
     EXPECT_TRUE(manager.Events().empty());
     // Kinds other than 0 and 2 belong to other managers.
     EXPECT_EQ(Printed([&] {
@@ -108,7 +111,8 @@ TEST_F(ManagerAudioTest, MasterEventsAreRegisteredOnlyOneByOneOnRequest) {
 
 TEST_F(ManagerAudioTest, EventAskedForBeforeItsBankLoadsPlaysOnceTheBankIsThere) {
     audio_test::WriteBank(assets, "SFX", OneEvent("event:/Late"));
-    ManagerAudio manager;
+    AudioRig rig(assets);
+    ManagerAudio& manager = rig.Manager();
     manager.HandleMessage(MessageAudioEvent("Late", kZero, kZero));
     EXPECT_EQ(manager.Events().at("event:/Late"), nullptr);
     EXPECT_EQ(manager.Runtime().InstanceCount(), 0);
@@ -119,7 +123,8 @@ TEST_F(ManagerAudioTest, EventAskedForBeforeItsBankLoadsPlaysOnceTheBankIsThere)
 
 TEST_F(ManagerAudioTest, LoadingABankTwiceKeepsTheFirst) {
     audio_test::WriteBank(assets, "SFX", OneEvent("event:/Blip"));
-    ManagerAudio manager;
+    AudioRig rig(assets);
+    ManagerAudio& manager = rig.Manager();
     manager.HandleMessage(MessageLoad(MessageLoad::kBank, "SFX"));
     audio::Bank* first = manager.Banks().at("SFX");
     EXPECT_EQ(Printed([&] { manager.HandleMessage(MessageLoad(MessageLoad::kBank, "SFX")); }),
@@ -156,7 +161,8 @@ TEST_F(ManagerAudioTest, BadBanksNameTheFileAndTheKeyAndRegisterNothing) {
     };
     for (const auto& c : cases) {
         assets.Write("Assets/Banks/Bad.bank", c.text);
-        ManagerAudio manager;
+        AudioRig rig(assets);
+        ManagerAudio& manager = rig.Manager();
         std::string printed =
             Printed([&] { manager.HandleMessage(MessageLoad(MessageLoad::kBank, "Bad")); });
         EXPECT_THAT(printed, HasSubstr("FMOD_ERR_FILE_BAD: Assets/Banks/Bad.bank: ")) << c.text;
@@ -167,7 +173,8 @@ TEST_F(ManagerAudioTest, BadBanksNameTheFileAndTheKeyAndRegisterNothing) {
 }
 
 TEST_F(ManagerAudioTest, UnknownBusesAndParametersArePrintedAndNeverAnswered) {
-    ManagerAudio manager;
+    AudioRig rig(assets);
+    ManagerAudio& manager = rig.Manager();
     bool answered = false;
     std::function<void(float)> callback = [&](float) { answered = true; };
     EXPECT_EQ(Printed([&] {
@@ -182,7 +189,8 @@ TEST_F(ManagerAudioTest, UnknownBusesAndParametersArePrintedAndNeverAnswered) {
 }
 
 TEST_F(ManagerAudioTest, PauseTriggerSetsPauseMenuScreenAndOtherTriggersDoNothing) {
-    ManagerAudio manager;
+    AudioRig rig(assets);
+    ManagerAudio& manager = rig.Manager();
     float value = -1.0f;
     manager.HandleMessage(MessageTrigger("Pause", true));
     manager.Runtime().GetParameterByName("PauseMenuScreen", &value, nullptr);
@@ -198,35 +206,72 @@ TEST_F(ManagerAudioTest, PauseTriggerSetsPauseMenuScreenAndOtherTriggersDoNothin
     EXPECT_FALSE(paused);
 }
 
-TEST_F(ManagerAudioTest, ParameterSeeksAtItsSpeedAndClampsToItsRange) {
+TEST_F(ManagerAudioTest, ParameterSeeksByFrameTimeAtItsSpeedAndClampsToItsRange) {
     audio_test::WriteBank(assets, "Master",
                           {{"Parameters", {{"Slow", {{"Maximum", 2}, {"Seek Speed", 10}}}}}});
-    ManagerAudio manager;
-    manager.HandleMessage(MessageAudioParameter("Slow", 5.0f));
+    AudioRig rig(assets);
+    rig.Send(MessageAudioParameter("Slow", 5.0f));
     float target = 0.0f;
-    float now = 0.0f;
-    manager.Runtime().GetParameterByName("Slow", &target, &now);
+    float heard = 0.0f;
+    auto read = [&] {
+        EXPECT_EQ(rig.Runtime().GetParameterByName("Slow", &target, &heard), audio::Result::Ok);
+    };
+    read();
     EXPECT_EQ(target, 2.0f);
-    EXPECT_EQ(now, 0.0f);
-    Advance(manager, 0.05);
-    manager.Runtime().GetParameterByName("Slow", &target, &now);
-    EXPECT_GT(now, 0.0f);
-    EXPECT_LT(now, 2.0f);
-    Advance(manager, 0.5);
-    manager.Runtime().GetParameterByName("Slow", &target, &now);
-    EXPECT_EQ(now, 2.0f);
+    EXPECT_EQ(heard, 0.0f);
+    rig.Step(0.05, 0.05f);
+    read();
+    EXPECT_FLOAT_EQ(heard, 0.5f);
+    rig.Step(0.1, 0.05f);
+    read();
+    EXPECT_FLOAT_EQ(heard, 1.5f);
+    // The last step would overshoot; it stops on the target.
+    rig.Step(0.1, 0.05f);
+    read();
+    EXPECT_EQ(heard, 2.0f);
+    rig.Send(MessageAudioParameter("Slow", -1.0f));
+    rig.Step(0.1, 0.1f);
+    read();
+    EXPECT_EQ(target, 0.0f);
+    EXPECT_FLOAT_EQ(heard, 1.0f);
+}
+
+TEST_F(ManagerAudioTest, WhileTheEngineIsPausedSoundTimeRunsOnAtTheLastFrameTime) {
+    audio_test::WriteBank(
+        assets, "Master",
+        {{"Parameters", {{"PauseMenuScreen", {{"Maximum", 1}, {"Seek Speed", 4}}}}}});
+    AudioRig rig(assets);
+    auto heard = [&] {
+        float value = -1.0f;
+        EXPECT_EQ(rig.Runtime().GetParameterByName("PauseMenuScreen", nullptr, &value),
+                  audio::Result::Ok);
+        return value;
+    };
+    rig.Step(0.04, 0.02f);
+    rig.Send(MessageTrigger("Pause", true));
+    // The paused engine reports frames of no time; the menu's duck still seeks.
+    for (int i = 0; i < 5; ++i) rig.Send(MessageUpdate(0.0f));
+    EXPECT_FLOAT_EQ(heard(), 5 * 0.02f * 4);
+    rig.Send(MessageTrigger("Pause", false));
+    // Out of the pause, a frame of no time is no time.
+    rig.Send(MessageUpdate(0.0f));
+    EXPECT_FLOAT_EQ(heard(), 5 * 0.02f * 4);
+    rig.Step(0.1, 0.05f);
+    EXPECT_EQ(heard(), 0.0f);
 }
 
 TEST_F(ManagerAudioTest, ThousandsOfOneShotsLeaveNoInstancesBehind) {
     audio_test::WriteBank(assets, "SFX", OneEvent("event:/Blip"));
-    ManagerAudio manager;
+    AudioRig rig(assets);
+    ManagerAudio& manager = rig.Manager();
     manager.HandleMessage(MessageLoad(MessageLoad::kBank, "SFX"));
     for (int round = 0; round < 20; ++round) {
         for (int i = 0; i < 100; ++i)
             manager.HandleMessage(MessageAudioEvent("Blip", kZero, kZero));
-        manager.HandleMessage(MessageUpdate(0.01f));
+        rig.Step(AudioRig::kFrame);
     }
-    EXPECT_TRUE(AdvanceUntil(manager, [&] { return manager.Runtime().InstanceCount() == 0; }));
+    // Each plays a tenth of a second.
+    EXPECT_TRUE(rig.StepUntil([&] { return manager.Runtime().InstanceCount() == 0; }, 0.2));
 }
 
 TEST_F(ManagerAudioTest, StopEventsEndTheLoopsTheyName) {
@@ -236,24 +281,17 @@ TEST_F(ManagerAudioTest, StopEventsEndTheLoopsTheyName) {
           {{"event:/Loop",
             {{"Sounds", {"Sounds/Blip.wav"}}, {"Loop", true}, {"Stops", {"event:/Loop"}}}},
            {"event:/Loop Stop", {{"Stops", {"event:/Loop"}}}}}}});
-    ManagerAudio manager;
+    AudioRig rig(assets);
+    ManagerAudio& manager = rig.Manager();
     manager.HandleMessage(MessageLoad(MessageLoad::kBank, "SFX"));
     manager.HandleMessage(MessageAudioEvent("Loop", kZero, kZero));
     // Starting the loop again replaces it instead of stacking a second copy.
     manager.HandleMessage(MessageAudioEvent("Loop", kZero, kZero));
-    Advance(manager, 0.2);
+    rig.Step(0.2);
     EXPECT_EQ(manager.Runtime().InstanceCount(), 1);
     manager.HandleMessage(MessageAudioEvent("Loop Stop", kZero, kZero));
-    Advance(manager, 0.05);
+    rig.Step(AudioRig::kFrame);
     EXPECT_EQ(manager.Runtime().InstanceCount(), 0);
-}
-
-TEST(Curve, InterpolatesBetweenPointsAndHoldsBeyondThem) {
-    audio::Curve curve{{{0.0f, 1.0f}, {1.0f, 0.5f}, {3.0f, 0.0f}}};
-    EXPECT_FLOAT_EQ(curve.At(-5.0f), 1.0f);
-    EXPECT_FLOAT_EQ(curve.At(0.5f), 0.75f);
-    EXPECT_FLOAT_EQ(curve.At(2.0f), 0.25f);
-    EXPECT_FLOAT_EQ(curve.At(9.0f), 0.0f);
 }
 
 TEST(ShippedBanks, LoadWithoutComplaintAndRegisterTheGamesEvents) {
@@ -263,34 +301,67 @@ TEST(ShippedBanks, LoadWithoutComplaintAndRegisterTheGamesEvents) {
                           std::filesystem::copy_options::recursive |
                               std::filesystem::copy_options::overwrite_existing);
     testing::internal::CaptureStdout();
-    {
-        ManagerAudio manager;
-        manager.HandleMessage(MessageLoad(MessageLoad::kBank, "Music"));
-        manager.HandleMessage(MessageLoad(MessageLoad::kBank, "SFX"));
-        for (const char* path :
-             {"event:/Music/Level", "event:/Music/Stop", "event:/SFX/Jump", "event:/SFX/Land",
-              "event:/SFX/Shot", "event:/SFX/Hit", "event:/SFX/Hurt", "event:/SFX/Pickup",
-              "event:/SFX/Door", "event:/SFX/Death Wall", "event:/SFX/Death Wall Stop",
-              "event:/SFX/Footsteps", "event:/SFX/Footsteps Stop"}) {
-            auto it = manager.Events().find(path);
-            ASSERT_NE(it, manager.Events().end()) << path;
-            EXPECT_NE(it->second, nullptr) << path;
-        }
-        for (const char* parameter :
-             {"PauseMenuScreen", "Walking Speed", "GroundTexture", "Death Wall Distance"}) {
-            manager.HandleMessage(MessageAudioParameter(parameter, 0.5f));
-        }
-        manager.HandleMessage(MessageAudioEvent("Music/Level", kZero, kZero));
-        manager.HandleMessage(MessageAudioEvent("SFX/Jump", kZero, kZero));
-        Advance(manager, 0.4);
-        manager.HandleMessage(MessageAudioEvent("Music/Stop", kZero, kZero));
-        EXPECT_TRUE(AdvanceUntil(manager, [&] { return manager.Runtime().InstanceCount() == 0; }));
+    AudioRig rig(assets);
+    ManagerAudio& manager = rig.Manager();
+    manager.HandleMessage(MessageLoad(MessageLoad::kBank, "Music"));
+    manager.HandleMessage(MessageLoad(MessageLoad::kBank, "SFX"));
+    for (const char* path :
+         {"event:/Music/Level", "event:/Music/Stop", "event:/SFX/Jump", "event:/SFX/Land",
+          "event:/SFX/Shot", "event:/SFX/Hit", "event:/SFX/Hurt", "event:/SFX/Pickup",
+          "event:/SFX/Door", "event:/SFX/Death Wall", "event:/SFX/Death Wall Stop",
+          "event:/SFX/Footsteps", "event:/SFX/Footsteps Stop"}) {
+        auto it = manager.Events().find(path);
+        ASSERT_NE(it, manager.Events().end()) << path;
+        EXPECT_NE(it->second, nullptr) << path;
     }
+    for (const char* parameter :
+         {"PauseMenuScreen", "Walking Speed", "GroundTexture", "Death Wall Distance"}) {
+        manager.HandleMessage(MessageAudioParameter(parameter, 0.5f));
+    }
+    rig.Play("Music/Level");
+    rig.Play("SFX/Jump");
+    rig.Step(0.4);
+    rig.Play("Music/Stop");
+    EXPECT_TRUE(rig.StepUntil([&] { return manager.Runtime().InstanceCount() == 0; }));
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
-    audio_test::Mix mix = audio_test::ReadOutput();
-    double onset = mix.Onset(0.0);
+    double onset = rig.mix.Onset(0.0);
     ASSERT_GE(onset, 0.0);
-    EXPECT_GT(mix.Rms(onset, onset + 0.2), 0.02);
+    EXPECT_LT(onset, 0.05);
+    EXPECT_GT(rig.mix.Rms(onset, onset + 0.2), 0.02);
+}
+
+// The game's own manager, on the default device: here OpenAL Soft's wave writer, which mixes
+// in real time on its own, so only what needs no waiting is checked.
+TEST(DeviceOutput, PlaysStopsAndReclaimsOnARealDevice) {
+    ASSERT_TRUE(audio_test::DeviceConfigured());
+    TempAssets assets;
+    audio_test::WriteMasterBanks(assets);
+    audio_test::WriteTone(assets, "Assets/Banks/Sounds/Hum.wav", 0.5);
+    audio_test::WriteBank(
+        assets, "SFX",
+        {{"Events",
+          {{"event:/Hum", {{"Sounds", {"Sounds/Hum.wav"}}, {"Loop", true}}},
+           {"event:/Stream", {{"Sounds", {"Sounds/Hum.wav"}}, {"Loop", true}, {"Stream", true}}},
+           {"event:/Quiet", {{"Stops", {"event:/Hum", "event:/Stream"}}}}}}});
+    auto made = std::make_unique<ManagerAudio>();
+    ManagerAudio& manager = *made;
+    std::vector<std::unique_ptr<Manager>> managers;
+    managers.push_back(std::move(made));
+    TestEngine test({}, std::move(managers));
+    assets.Scene("Device", json::object());
+    test.Enter("Device");
+    ASSERT_TRUE(manager.Runtime().HasDevice());
+    test.Send(MessageLoad(MessageLoad::kBank, "SFX"));
+    test.Send(MessageAudioEvent("Hum", kZero, kZero));
+    test.Send(MessageAudioEvent("Stream", kZero, kZero));
+    test.Frames(3);
+    ASSERT_EQ(manager.Runtime().InstanceCount(), 2);
+    for (const char* path : {"event:/Hum", "event:/Stream"}) {
+        EXPECT_EQ(manager.Events().at(path)->InstanceCount(), 1) << path;
+    }
+    test.Send(MessageAudioEvent("Quiet", kZero, kZero));
+    test.Frame();
+    EXPECT_EQ(manager.Runtime().InstanceCount(), 0);
 }
 
 }  // namespace
