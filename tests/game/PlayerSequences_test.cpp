@@ -120,6 +120,18 @@ TEST_F(SequenceTest, TheEntranceClockStandsStillWhilePaused) {
     EXPECT_EQ(Z(), std::optional<float>(0.5f));
 }
 
+TEST_F(SequenceTest, ADeathDuringTheEntranceKeepsTheDepthTheHurtGaveIt) {
+    test->Send(MessageTrigger("Starting Sequence", true));
+    test->Frame(kDt);
+    // The player collision moves a hurt player in depth before it kills.
+    ASSERT_TRUE(test->Query<ComponentTransform>(
+        hero, [](ComponentTransform& t) { t.translation.z = 0.25f; }));
+    test->Send(MessageTrigger("Kill Player", true));
+    test->Frames(4, kDt);
+    EXPECT_EQ(State(), PlayerState::Death);
+    EXPECT_EQ(Z(), std::optional<float>(0.25f));
+}
+
 TEST_F(SequenceTest, TheWinStopsThePlayerForItsLengthThenPlayResumes) {
     ASSERT_TRUE(test->Query<ComponentPhysics>(hero, [](ComponentPhysics& p) {
         p.Velocity = {6.0f, 4.0f, 0.0f};
