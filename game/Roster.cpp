@@ -3,6 +3,7 @@
 #include "audio/VornAudio.h"
 #include "engine/VornEngine.h"
 #include "game/camera/SystemCameraControl.h"
+#include "game/menu/SystemPauseMenu.h"
 #include "game/player/SystemBulletBehavior.h"
 #include "game/player/SystemBulletCollision.h"
 #include "game/player/SystemPlatformCollision.h"
@@ -33,6 +34,8 @@ std::vector<std::unique_ptr<SystemBase>> MakeRoster() {
     roster.push_back(std::make_unique<SystemBulletCollision>());
     roster.push_back(std::make_unique<SystemPlayerCollision>());
     roster.push_back(std::make_unique<SystemPlayerControl>());
+    // Escape's menu choreography stays where the player's keys are handled.
+    roster.push_back(std::make_unique<SystemPauseMenu>());
     roster.push_back(std::make_unique<SystemCamera>());
     roster.push_back(std::make_unique<SystemCameraPerspective>());
     roster.push_back(std::make_unique<SystemTileMap>());

@@ -4,6 +4,7 @@
 
 #include "audio/SystemAudioListener.h"
 #include "game/camera/SystemCameraControl.h"
+#include "game/menu/SystemPauseMenu.h"
 #include "game/player/SystemBulletBehavior.h"
 #include "game/player/SystemBulletCollision.h"
 #include "game/player/SystemPlatformCollision.h"
@@ -25,6 +26,7 @@ std::vector<std::unique_ptr<SystemBase>> PlayerRoster() {
     r.push_back(std::make_unique<SystemBulletCollision>());
     r.push_back(std::make_unique<SystemPlayerCollision>());
     r.push_back(std::make_unique<SystemPlayerControl>());
+    r.push_back(std::make_unique<SystemPauseMenu>());
     r.push_back(std::make_unique<SystemTileMap>());
     r.push_back(std::make_unique<SystemPlatformCollision>());
     r.push_back(std::make_unique<SystemPlayerHealth>());
@@ -75,6 +77,15 @@ void WriteHero(const TempAssets& assets, float gravity, const json& control) {
                            {"Physics", {{"Acceleration", {0, gravity, 0}}}},
                            {"Player Controller", controller},
                            {"Player Collision Handler", {{"Hurt Sound", "Player/Hurt"}}}});
+}
+
+void WritePauseMenu(const TempAssets& assets) {
+    assets.Entity(
+        "PauseMenu",
+        {{"Pause Menu",
+          {{"Menu", "Pause Menu"},
+           {"Sub Menus",
+            {"Options Menu", "How To Play Menu", "Return To Menu Panel", "Confirmation Menu"}}}}});
 }
 
 std::vector<EntityId> FindEntities(TestEngine& test, const std::string& file) {

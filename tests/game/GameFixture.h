@@ -23,6 +23,10 @@ void WriteMap(const TempAssets& assets, const std::vector<std::string>& rows);
 /// the values below merged with `control`, and a player collision handler.
 void WriteHero(const TempAssets& assets, float gravity, const nlohmann::json& control = {});
 
+/// An entity file "PauseMenu" with the shipped pause menu's names: "Pause Menu" and its four
+/// sub-menus.
+void WritePauseMenu(const TempAssets& assets);
+
 /// The first entity of the current state made from `file`, or 0.
 EntityId FindEntity(TestEngine& test, const std::string& file);
 /// Every entity of the current state made from `file`.

@@ -12,7 +12,8 @@ namespace {
 struct ControlTest : ::testing::Test {
     void Start(float gravity, bool grounded) {
         WriteHero(assets, gravity);
-        assets.Scene("Level", {{"hero", "Hero"}});
+        WritePauseMenu(assets);
+        assets.Scene("Level", {{"hero", "Hero"}, {"pause", "PauseMenu"}});
         test = std::make_unique<TestEngine>(PlayerRoster());
         test->Enter("Level");
         hero = FindEntity(*test, "Hero");

@@ -1,0 +1,153 @@
+#include <gtest/gtest.h>
+
+#include "game/player/PlayerMovement.h"
+
+namespace {
+
+/// The movement state machine on its own: a body, the held keys and the clock.
+struct MovementTest : ::testing::Test {
+    void SetUp() override {
+        tuning.WalkAcceleration = 600.0f;
+        tuning.WalkSpeedMax = 8.0f;
+        tuning.GlideAcceleration = 300.0f;
+        tuning.JumpVelocity = 14.0f;
+        tuning.FrictionThreshhold = 0.5f;
+        tuning.FrictionMultiplier = 600.0f;
+        tuning.TimeToJump = 0.1f;
+        tuning.TimeToLand = 0.1f;
+    }
+    MovementStep Step(float dt = kDt) { return StepMovement(tuning, motion, held, body, dt); }
+
+    // A power of two, so that sums of frame times are exact.
+    static constexpr float kDt = 0.0625f;
+    PlayerTuning tuning;
+    PlayerMotion motion;
+    PlayerIntents held;
+    ComponentPhysics body;
+};
+
+}  // namespace
+
+TEST_F(MovementTest, WalkingPushesHarderEachUpdateUntilTheSpeedBound) {
+    motion.grounded = true;
+    held.rightHeld = true;
+    body.Velocity.x = 2.0f;
+    MovementStep step = Step(0.01f);
+    EXPECT_EQ(motion.state, PlayerState::Walking);
+    EXPECT_TRUE(step.stateChanged);
+    EXPECT_EQ(step.facing, 1);
+    EXPECT_FLOAT_EQ(step.walkingSpeed, 2.0f);
+    EXPECT_FLOAT_EQ(body.Acceleration.x, 6.0f);
+
+    step = Step(0.01f);
+    EXPECT_FALSE(step.stateChanged);
+    EXPECT_FLOAT_EQ(body.Acceleration.x, 12.0f);
+
+    // Past the bound the speed is cut back and the push starts again from nothing.
+    body.Velocity.x = 9.0f;
+    Step(0.01f);
+    EXPECT_FLOAT_EQ(body.Velocity.x, 8.0f);
+    EXPECT_FLOAT_EQ(body.Acceleration.x, 0.0f);
+
+    held = {};
+    held.leftHeld = true;
+    body.Velocity.x = -9.0f;
+    step = Step(0.01f);
+    EXPECT_EQ(step.facing, -1);
+    EXPECT_FLOAT_EQ(body.Velocity.x, -8.0f);
+    EXPECT_FLOAT_EQ(body.Acceleration.x, 0.0f);
+}
+
+TEST_F(MovementTest, JumpWindsUpTakesOffRisesFallsAndLands) {
+    motion.grounded = true;
+    motion.state = PlayerState::Idle;
+    held.upHeld = true;
+    MovementStep step = Step();
+    EXPECT_EQ(motion.state, PlayerState::JumpLaunch);
+    EXPECT_TRUE(step.stateChanged);
+    EXPECT_FLOAT_EQ(motion.stateTime, 0.0f);
+
+    step = Step();  // 0.0625 s into the wind-up of 0.1 s
+    EXPECT_EQ(motion.state, PlayerState::JumpLaunch);
+    EXPECT_FALSE(step.tookOff);
+    EXPECT_FLOAT_EQ(body.Velocity.y, 0.0f);
+
+    step = Step();  // 0.125 s
+    EXPECT_TRUE(step.tookOff);
+    EXPECT_TRUE(step.stateChanged);
+    EXPECT_EQ(motion.state, PlayerState::JumpRise);
+    EXPECT_FALSE(motion.grounded);
+    EXPECT_FLOAT_EQ(body.Velocity.y, 14.0f);
+
+    // Still rising with the key held: no second jump in the air.
+    body.Velocity.y = 3.0f;
+    step = Step();
+    EXPECT_EQ(motion.state, PlayerState::JumpRise);
+    EXPECT_FALSE(step.tookOff);
+    EXPECT_FALSE(step.stateChanged);
+
+    body.Velocity.y = -1.0f;
+    step = Step();
+    EXPECT_EQ(motion.state, PlayerState::JumpFall);
+    EXPECT_TRUE(step.stateChanged);
+
+    // The player collision lands the player.
+    held = {};
+    motion.state = PlayerState::JumpLand;
+    motion.stateTime = 0.0f;
+    motion.grounded = true;
+    body.Velocity.y = 0.0f;
+    step = Step();
+    EXPECT_EQ(motion.state, PlayerState::JumpLand);
+    step = Step();  // past "Time to Land"
+    EXPECT_EQ(motion.state, PlayerState::Idle);
+    EXPECT_TRUE(step.stateChanged);
+}
+
+TEST_F(MovementTest, TheFirstMomentsOfALandingKeepTheirStateWhileWalking) {
+    motion.grounded = true;
+    motion.state = PlayerState::JumpLand;
+    held.rightHeld = true;
+    Step();
+    EXPECT_EQ(motion.state, PlayerState::JumpLand);
+    EXPECT_FLOAT_EQ(body.Acceleration.x, 600.0f * kDt);  // the push does not wait
+    Step();
+    EXPECT_EQ(motion.state, PlayerState::Walking);
+}
+
+TEST_F(MovementTest, InTheAirTheGlideSteersAndNoKeyMeansNoPush) {
+    motion.state = PlayerState::JumpRise;
+    motion.previousState = PlayerState::JumpRise;
+    body.Velocity = {1.0f, 20.0f, 0.0f};
+    body.Acceleration.y = -30.0f;
+    held.leftHeld = true;
+    MovementStep step = Step();
+    EXPECT_EQ(motion.state, PlayerState::JumpRise);
+    EXPECT_FALSE(step.stateChanged);
+    EXPECT_EQ(step.facing, -1);
+    EXPECT_FLOAT_EQ(step.walkingSpeed, 0.0f);
+    EXPECT_FLOAT_EQ(body.Acceleration.x, -300.0f * kDt);
+    // The vertical bound cuts the speed and leaves gravity alone.
+    EXPECT_FLOAT_EQ(body.Velocity.y, 14.0f);
+    EXPECT_FLOAT_EQ(body.Acceleration.y, -30.0f);
+
+    held = {};
+    body.Velocity.x = 3.0f;
+    Step();
+    EXPECT_FLOAT_EQ(body.Acceleration.x, 0.0f);
+    EXPECT_FLOAT_EQ(body.Velocity.x, 3.0f);  // no friction in the air
+}
+
+TEST_F(MovementTest, FallingFastLeavesTheGroundEvenWithoutAJump) {
+    motion.grounded = true;
+    motion.state = PlayerState::Walking;
+    body.Velocity = {4.0f, -11.0f, 0.0f};
+    const MovementStep step = Step();
+    EXPECT_FALSE(motion.grounded);
+    EXPECT_FLOAT_EQ(step.walkingSpeed, 0.0f);
+    EXPECT_EQ(motion.state, PlayerState::JumpFall);
+    // A jump key in mid-air does nothing.
+    held.upHeld = true;
+    Step();
+    EXPECT_EQ(motion.state, PlayerState::JumpFall);
+}
