@@ -13,14 +13,14 @@ namespace {
 
 /// A door at x = 5 that leads to "Done", open from its file, and the player away from it.
 struct DoorTest : GoalsTest {
-    void StartWith(const json& door) {
+    void StartWith(const json& overrides) {
         json behavior = {{"Next State", "Done"},
                          {"Exit Sound", "SFX/Door"},
                          {"Open Animation", "Open"},
                          {"Close Animation", "Close"},
                          {"Start Sequence Open Delay", 1.5},
                          {"Is Active", true}};
-        behavior.merge_patch(door);
+        behavior.merge_patch(overrides);
         assets.Entity("Door", {{"Transform", {{"Translation", {5, 0, 0}}}},
                                {"Box Collider", {{"Size", {0.5, 1.0}}}},
                                {"Door Behavior", behavior}});

@@ -3,8 +3,10 @@
 #include <cmath>
 
 #include "engine/MessageTrigger.h"
+#include "game/goals/SystemDoorBehavior.h"
 #include "game/goals/SystemObjectiveTracker.h"
 #include "game/goals/SystemTeapotCollision.h"
+#include "game/player/SystemPlayerCollision.h"
 #include "game/player/SystemPlayerControl.h"
 #include "physics2d/MessageCollision.h"
 #include "services/MessageSpriteRender.h"
@@ -15,10 +17,10 @@ using json = nlohmann::json;
 namespace {
 
 struct TeapotTest : GoalsTest {
-    void StartWith(const json& teapot, const json& scale = {1, 1, 1}) {
+    void StartWith(const json& handler, const json& scale = {1, 1, 1}) {
         assets.Entity("Teapot", {{"Transform", {{"Translation", {3, 0, 0}}, {"Scale", scale}}},
                                  {"Box Collider", {{"Size", {0.5, 0.5}}}},
-                                 {"Teapot Collision Handler", teapot}});
+                                 {"Teapot Collision Handler", handler}});
         Start({{"Teapot", "Teapot"}});
         teapot = FindEntity(*test, "Teapot");
         ASSERT_NE(teapot, 0);
