@@ -59,13 +59,14 @@ TEST_F(MoversTest, AKeptTriggerFiresOnceAndADefaultOneRemovesItself) {
 // Trigger zones used to fire for a dead player falling through them.
 TEST_F(MoversTest, AHurtPlayerSetsOffNoTrigger) {
     assets.Entity("Zone", {{"Box Collider", {{"Size", {0.5, 0.5}}}},
-                           {"Transform", json::object()},
+                           {"Transform", {{"Translation", {5, 0, 0}}}},
                            {"Trigger", {{"Name", "Death Wall"}}}});
     Start({{"Zone", "Zone"}});
     const EntityId zone = FindEntity(*test, "Zone");
     ASSERT_TRUE(test->Query<ComponentPlayerCollider>(
         hero, [](ComponentPlayerCollider& c) { c.hurt = true; }));
-    test->Send(MessageCollision(zone, hero));
+    Place(hero, 5.0f, 0.0f);
+    test->Frames(3);
     EXPECT_EQ(CountTrace(MessageId::Trigger, "Triggered Death Wall to 1\n"), 0);
     ASSERT_TRUE(test->Query<ComponentTrigger>(
         zone, [](ComponentTrigger& t) { EXPECT_FALSE(t.Triggered); }));

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include <glm/geometric.hpp>
+
 #include "engine/MessageTrigger.h"
 #include "game/goals/SystemDoorBehavior.h"
 #include "game/goals/SystemObjectiveTracker.h"
@@ -105,7 +107,10 @@ TEST_F(TeapotTest, ItFollowsTheHandMirroredOnceForAPlayerFacingLeft) {
     ASSERT_TRUE(
         test->Query<ComponentTransform>(hero, [](ComponentTransform& t) { t.scale.x = -1; }));
     test->Send(MessageCollision(teapot, hero));
-    test->Frames(2);
+    test->Frame();
+    // One unit a frame, straight at the hand.
+    EXPECT_NEAR(glm::distance(glm::vec2(Where(teapot)), glm::vec2(3, 0)), 1.0f, 1e-4f);
+    test->Frames(4);
     EXPECT_NEAR(Where(teapot).x, -0.5f, 1e-4f);
     EXPECT_NEAR(Where(teapot).y, 1.0f, 1e-4f);
     // Turning back later does not mirror the hand again.
