@@ -197,6 +197,9 @@ void ManagerState::OnUpdate() {
     while (!pendingDestroys.empty()) {
         const std::string name = std::move(pendingDestroys.back());
         pendingDestroys.pop_back();
+        // A restore of a state that is being left would bring a stale copy of it back under
+        // its name, to be entered the next time that state is asked for.
+        if (!currentState.empty() && name == currentState) restoreRequested = false;
         EraseState(name);
     }
 

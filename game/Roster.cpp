@@ -3,7 +3,16 @@
 #include "audio/VornAudio.h"
 #include "engine/VornEngine.h"
 #include "game/camera/SystemCameraControl.h"
+#include "game/goals/SystemCheckpointCollision.h"
+#include "game/goals/SystemDeathWallBehavior.h"
+#include "game/goals/SystemDoorBehavior.h"
+#include "game/goals/SystemObjectiveTracker.h"
+#include "game/goals/SystemTeapotCollision.h"
 #include "game/menu/SystemPauseMenu.h"
+#include "game/movers/SystemFloatingBehavior.h"
+#include "game/movers/SystemRotate.h"
+#include "game/movers/SystemTeleport.h"
+#include "game/movers/SystemTrigger.h"
 #include "game/player/SystemBulletBehavior.h"
 #include "game/player/SystemBulletCollision.h"
 #include "game/player/SystemPlatformCollision.h"
@@ -34,14 +43,19 @@ std::vector<std::unique_ptr<SystemBase>> MakeRoster() {
     roster.push_back(std::make_unique<SystemBulletCollision>());
     roster.push_back(std::make_unique<SystemPlayerCollision>());
     roster.push_back(std::make_unique<SystemPlayerControl>());
-    // Escape's menu choreography stays where the player's keys are handled.
+    roster.push_back(std::make_unique<SystemRotate>());
+    // Escape's menu choreography stays next to where the player's keys are handled.
     roster.push_back(std::make_unique<SystemPauseMenu>());
     roster.push_back(std::make_unique<SystemCamera>());
     roster.push_back(std::make_unique<SystemCameraPerspective>());
     roster.push_back(std::make_unique<SystemTileMap>());
     roster.push_back(std::make_unique<SystemPlatformCollision>());
     roster.push_back(std::make_unique<SystemPlayerHealth>());
+    roster.push_back(std::make_unique<SystemDoorBehavior>());
     roster.push_back(std::make_unique<SystemBulletBehavior>());
+    roster.push_back(std::make_unique<SystemDeathWallBehavior>());
+    roster.push_back(std::make_unique<SystemTrigger>());
+    roster.push_back(std::make_unique<SystemFloatingBehavior>());
     roster.push_back(std::make_unique<SystemPlayerShooting>());
     roster.push_back(std::make_unique<SystemAudioListener>());
     roster.push_back(std::make_unique<SystemAudioSource>());
@@ -50,6 +64,7 @@ std::vector<std::unique_ptr<SystemBase>> MakeRoster() {
     roster.push_back(std::make_unique<SystemUIElement>());
     roster.push_back(std::make_unique<SystemTransitionSlide>());
     roster.push_back(std::make_unique<SystemModel>());
+    roster.push_back(std::make_unique<SystemObjectiveTracker>());
     roster.push_back(std::make_unique<SystemParticlePool>());
     roster.push_back(std::make_unique<SystemParticlePoolPhysics>());
     roster.push_back(std::make_unique<SystemParticlePoolColor>());
@@ -57,9 +72,12 @@ std::vector<std::unique_ptr<SystemBase>> MakeRoster() {
     roster.push_back(std::make_unique<SystemParticleEmitter>());
     roster.push_back(std::make_unique<SystemParticleEmitterSpread>());
     roster.push_back(std::make_unique<SystemParticleEmitterRectangle>());
+    roster.push_back(std::make_unique<SystemCheckpointCollision>());
+    roster.push_back(std::make_unique<SystemTeleport>());
     roster.push_back(std::make_unique<SystemPreload>());
     roster.push_back(std::make_unique<SystemPositionTransition>());
     roster.push_back(std::make_unique<SystemColorTransition>());
+    roster.push_back(std::make_unique<SystemTeapotCollision>());
     roster.push_back(std::make_unique<SystemAudioTransition>());
     roster.push_back(std::make_unique<SystemSlider>());
     return roster;

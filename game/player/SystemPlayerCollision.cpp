@@ -7,9 +7,11 @@
 #include "engine/JsonRead.h"
 #include "engine/MessageTrigger.h"
 #include "engine/SystemTransform.h"
+#include "game/goals/SystemDeathWallBehavior.h"
 #include "game/player/MessagePlayTransitionReloadCheckpoint.h"
 #include "game/player/SystemPlayerControl.h"
 #include "particle/MessageEmitParticle.h"
+#include "physics2d/MessageCollision.h"
 #include "physics2d/SystemCollisionBox.h"
 #include "physics2d/SystemPhysics.h"
 #include "services/MessageAnimation.h"
@@ -56,6 +58,12 @@ bool SystemPlayerCollision::HandleMessage(const Message& message) {
         case MessageId::Key:
             OnKey(message);
             return false;
+        case MessageId::Collision: {
+            if (collisionsOff) return false;
+            auto& contact = static_cast<const MessageCollision&>(message);
+            if (components.count(contact.Entity)) DeathWallContact(contact.Entity, contact.Other);
+            return false;
+        }
         case MessageId::CollisionTile: {
             if (collisionsOff) return false;
             auto& contact = static_cast<const MessageCollisionTile&>(message);
@@ -94,6 +102,19 @@ void SystemPlayerCollision::OutOfBoundsCheck() {
             entity, [&](ComponentTransform& t) { below = t.translation.y < kOutOfBoundsY; }));
         if (below) SendMessage(MessagePlayTransitionReloadCheckpoint());
     }
+}
+
+void SystemPlayerCollision::DeathWallContact(EntityId player, EntityId other) {
+    if (components.at(player).invincible) return;
+    bool wall = false;
+    SendMessage(MessageQuery<ComponentDeathWallBehavior>(
+        other, [&](ComponentDeathWallBehavior&) { wall = true; }));
+    if (!wall) return;
+    // Looked up again: the query may have reached handlers that add components.
+    ComponentPlayerCollider& collider = components.at(player);
+    collider.hurt = true;
+    collider.deathWallHit = true;
+    SendMessage(MessagePlayTransitionReloadCheckpoint());
 }
 
 void SystemPlayerCollision::TileContact(EntityId player, const Tile& tile,

@@ -49,6 +49,8 @@ public:
 private:
     void OnKey(const Message& message);
     void OutOfBoundsCheck();
+    /// The death wall catches the player: the checkpoint reload follows at once.
+    void DeathWallContact(EntityId player, EntityId other);
     void HurtByTile(EntityId player, ComponentPlayerCollider& collider);
     void TileContact(EntityId player, const Tile& tile, const ComponentTileMap& map);
     void Wall(EntityId player, const Tile& tile, const ComponentTileMap& map);

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "tools/soundgen/GoalSounds.h"
+
 namespace {
 
 constexpr int kRate = 22050;
@@ -282,6 +284,13 @@ Samples Music() {
     return s;
 }
 
+Samples Checkpoint() {
+    return CheckpointChime(kRate);
+}
+Samples WallOn() {
+    return WallOnBoom(kRate);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -301,7 +310,8 @@ int main(int argc, char** argv) {
         {"Shot.wav", Shot, true},      {"Hit.wav", Hit, true},
         {"Pickup.wav", Pickup, true},  {"Door.wav", Door, true},
         {"Rumble.wav", Rumble, false}, {"Footsteps.wav", Footsteps, false},
-        {"Music.wav", Music, false},
+        {"Music.wav", Music, false},   {"Checkpoint.wav", Checkpoint, true},
+        {"WallOn.wav", WallOn, true},
     };
     try {
         for (const auto& entry : entries) {

@@ -1,0 +1,97 @@
+#include "game/goals/SystemDoorBehavior.h"
+
+#include "audio/MessageAudio.h"
+#include "engine/JsonRead.h"
+#include "engine/MessageTrigger.h"
+#include "game/goals/EntityOrder.h"
+#include "game/player/SystemPlayerCollision.h"
+#include "game/presentation/MessagePlayTransitionState.h"
+#include "physics2d/MessageCollision.h"
+#include "services/MessageAnimation.h"
+
+void from_json(const nlohmann::json& j, ComponentDoorBehavior& d) {
+    json_read::Key(j, "Next State", d.NextState);
+    json_read::Key(j, "Exit Sound", d.ExitSound);
+    json_read::Key(j, "Close Animation", d.CloseAnimation);
+    json_read::Key(j, "Open Animation", d.OpenAnimation);
+    json_read::Key(j, "Start Sequence Open Delay", d.StartSequenceOpenDelay);
+    json_read::Key(j, "Start Sequence Close Delay", d.StartSequenceCloseDelay);
+    json_read::Key(j, "Is Active", d.IsActive);
+    json_read::Key(j, "Start Of Scene", d.StartOfScene);
+}
+
+bool SystemDoorBehavior::HandleMessage(const Message& message) {
+    switch (message.TypeId()) {
+        case MessageId::Update:
+            Update();
+            return false;
+        case MessageId::Collision: {
+            auto& contact = static_cast<const MessageCollision&>(message);
+            CollisionHandler(contact.Entity, contact.Other);
+            return false;
+        }
+        case MessageId::Trigger: {
+            auto& trigger = static_cast<const MessageTrigger&>(message);
+            if (trigger.name == "Death Wall") SetAll(trigger.value);
+            return false;
+        }
+        default:
+            return System::HandleMessage(message);
+    }
+}
+
+void SystemDoorBehavior::Animate(EntityId door, const std::string& animation, bool queued,
+                                 float delay) {
+    SendMessage(MessageSetAnimation(door, animation, false, queued, delay, 1.0f));
+}
+
+void SystemDoorBehavior::Update() {
+    for (EntityId id : SortedIds(components)) {
+        auto it = components.find(id);
+        if (it == components.end()) continue;
+        const ComponentDoorBehavior door = it->second;
+        if (door.StartOfScene) {
+            it->second.IsActive = false;
+            it->second.StartOfScene = false;
+            Animate(id, door.OpenAnimation);
+            Animate(id, door.CloseAnimation, true, door.StartSequenceOpenDelay);
+            SendMessage(MessageTrigger("Starting Sequence", true));
+            continue;
+        }
+        if (door.IsActive) Animate(id, door.OpenAnimation);
+    }
+}
+
+void SystemDoorBehavior::CollisionHandler(EntityId entity, EntityId other) {
+    auto it = components.find(entity);
+    if (it == components.end()) return;
+    // A door that leads nowhere cannot be exited: the change to "" would stop the game.
+    if (!it->second.IsActive || it->second.Exited || it->second.NextState.empty()) return;
+    bool player = false;
+    bool hurt = false;
+    SendMessage(MessageQuery<ComponentPlayerCollider>(other, [&](ComponentPlayerCollider& p) {
+        player = true;
+        hurt = p.hurt;
+    }));
+    // A dead player falling past an open door does not finish the level.
+    if (!player || hurt) return;
+
+    it = components.find(entity);
+    if (it == components.end()) return;
+    it->second.Exited = true;
+    it->second.IsActive = false;
+    const ComponentDoorBehavior door = it->second;
+    Animate(entity, door.CloseAnimation);
+    SendMessage(MessageAudioEvent(door.ExitSound, glm::vec3(0.0f), glm::vec3(0.0f)));
+    SendMessage(MessagePlayTransitionState(door.NextState));
+}
+
+void SystemDoorBehavior::SetAll(bool open) {
+    for (EntityId id : SortedIds(components)) {
+        auto it = components.find(id);
+        if (it == components.end()) continue;
+        it->second.IsActive = open;
+        const std::string animation = open ? it->second.OpenAnimation : it->second.CloseAnimation;
+        Animate(id, animation);
+    }
+}

@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# Level1's entrance: the door the player stands in opens as the level starts (its doorway shows
+# the warm light behind it) and closes again a moment later. Checked from screenshots by how
+# many pixels of the doorway's light are in the picture.
+source "$(dirname "$0")/lib.sh"
+
+ui_point() { awk -v x="$1" -v y="$2" 'BEGIN { printf "%.4f %.4f\n", 0.5 + x / (160 / 9), 0.5 - y / 10 }'; }
+menu_shown() { e2e_color_is $(ui_point 1.5 1.2) 219 143 51 20; }
+
+# Pixels of the doorway's light (rgb 255, 200..231, 120; Assets/Textures/Goals/Door.png) in
+# the left third of the window, where the entrance door stands.
+door_light() {
+    convert "$E2E_TMP/last.png" -crop "$((WW / 3))x$WH+$WX+$WY" +repage -fuzz 6% -fill white \
+        -opaque "rgb(255,215,120)" -fill black +opaque white -format "%[fx:int(mean*w*h)]" info:
+}
+
+e2e_start
+e2e_wait_window 30
+E2E_WAIT=90 e2e_wait_for menu_shown || e2e_fail "no main menu: $E2E_LAST_RGB"
+e2e_log "main menu shown"
+e2e_focus
+xdotool mousemove $(e2e_picture_point $(ui_point 0 1.2))
+sleep 0.5
+xdotool click 1
+
+# The door opens within the first second of the level and stays open for about 1.2 s.
+most=0
+for _ in $(seq 1 60); do
+    e2e_screenshot
+    light=$(door_light)
+    [ "$light" -gt "$most" ] && most=$light && cp "$E2E_TMP/last.png" "$E2E_TMP/open.png"
+    [ "$most" -gt 400 ] && break
+    sleep 0.1
+done
+e2e_log "most doorway light seen: $most pixels"
+[ "$most" -gt 400 ] || e2e_fail "the entrance door never opened ($most light pixels)"
+
+# Then it closes behind the player.
+closed() {
+    e2e_screenshot
+    [ "$(door_light)" -lt 40 ]
+}
+E2E_WAIT=10 e2e_wait_for closed || e2e_fail "the entrance door did not close ($(door_light) light pixels)"
+e2e_log "the entrance door closed again"
+
+e2e_running || e2e_fail "the game ended during play"
+e2e_close_and_wait 20
+[ "$E2E_STATUS" -eq 0 ] || e2e_fail "exit status $E2E_STATUS, expected 0"
