@@ -16,7 +16,7 @@ namespace {
 constexpr int kKeyRefill = 79;  // O
 constexpr int kKeyFreeze = 80;  // P
 constexpr int kKeyGrave = 96;
-constexpr glm::ivec2 kFullClock{2, 1};
+const glm::ivec2 kFullClock{2, 1};
 
 }  // namespace
 
@@ -30,7 +30,7 @@ glm::ivec2 SystemHUDTimer::ClockCell(float limit, float remaining) {
     // sixth included. Compared as 6 r <= k L in double, which is exact for float inputs: the
     // single-precision products L x 0.8333333 and so on fall just short of k L / 6 and would
     // show the face of the sixth above at the exact boundaries.
-    static constexpr glm::ivec2 kFaces[] = {{0, 0}, {1, 0}, {2, 0}, {0, 1}, {1, 1}};
+    static const glm::ivec2 kFaces[] = {{0, 0}, {1, 0}, {2, 0}, {0, 1}, {1, 1}};
     const double r6 = static_cast<double>(remaining) * 6.0;
     for (int k = 1; k <= 5; ++k) {
         if (r6 <= static_cast<double>(limit) * k) return kFaces[k - 1];

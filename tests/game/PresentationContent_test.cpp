@@ -89,7 +89,9 @@ TEST_F(Level1Presentation, TheLivesRowDrawsThreeFullIconsOnTheHUD) {
     for (size_t i = 0; i < icons.size(); ++i) {
         EXPECT_EQ(icons[i].texture, "HUD/LifeFull");
         EXPECT_EQ(icons[i].camera, "HUD");
-        if (i > 0) EXPECT_GT(xs[i], xs[i - 1]);
+        if (i > 0) {
+            EXPECT_GT(xs[i], xs[i - 1]);
+        }
     }
     const EntityId lives = FindEntity(*test, "HUDLives");
     ASSERT_NE(lives, 0);
