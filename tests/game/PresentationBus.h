@@ -2,7 +2,6 @@
 
 #include <functional>
 #include <memory>
-#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -14,8 +13,7 @@
 #include "engine/SystemBase.h"
 
 /// A one-state bus for the presentation systems: systems in the order they were added, each
-/// sending through the bus; what no system consumes is kept as trace text, and `onMessage`
-/// sees it while it is delivered.
+/// sending through the bus; `onMessage` sees what no system consumes while it is delivered.
 class PresentationBus {
 public:
     template <class S, class... A>
@@ -31,9 +29,6 @@ public:
         for (auto& system : systems) {
             if (system->HandleMessage(message)) return true;
         }
-        std::ostringstream text;
-        message.Trace(text);
-        sent.push_back(text.str());
         if (onMessage) onMessage(message);
         return false;
     }
@@ -45,14 +40,6 @@ public:
         }
     }
 
-    /// Number of kept messages whose trace text is `text`.
-    int Count(const std::string& text) const {
-        int n = 0;
-        for (const auto& s : sent) n += s == text ? 1 : 0;
-        return n;
-    }
-
     std::vector<std::unique_ptr<SystemBase>> systems;
-    std::vector<std::string> sent;
     std::function<void(const Message&)> onMessage;
 };
