@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Level1's HUD: the clock (top right) and the lives row (top left) are drawn over the level,
 # and the clock's face changes as the time runs down, into its warning look at the end. Runs a
-# copy of the assets whose clock has a 12-second limit (a sixth every 2 s, warning from 4 s).
+# copy of the assets whose clock has a 6-second limit (a sixth a second, warning from 2 s).
 source "$(dirname "$0")/lib.sh"
 
 ROOT="$E2E_TMP/root"
@@ -12,7 +12,7 @@ ln -s "$HALVEX_ROOT/Assets/Banks" "$ROOT/Assets/Banks"
 python3 - "$ROOT/Assets/Data/Entity/HUDClock.json" <<'PY'
 import json, sys
 clock = json.load(open(sys.argv[1]))
-clock["HUD Timer"] = {"Time Limit": 12.0, "Time Warning": 4.0}
+clock["HUD Timer"] = {"Time Limit": 6.0, "Time Warning": 2.0}
 json.dump(clock, open(sys.argv[1], "w"))
 PY
 
@@ -67,7 +67,7 @@ E2E_WAIT=60 e2e_wait_for smaller_pie || e2e_fail "the clock did not run down ($F
 e2e_log "running down: pie $PART pixels"
 [ "$(clock_warning)" -lt 10 ] || e2e_fail "the warning look came too early"
 
-# From 4 s left the clock turns red.
+# From 2 s left the clock turns red.
 warning_shown() { WARN=$(clock_warning); [ "$WARN" -gt 40 ]; }
 E2E_WAIT=60 e2e_wait_for warning_shown || e2e_fail "no warning look near the end ($WARN red pixels)"
 e2e_log "warning look: $WARN red pixels"
