@@ -8,6 +8,8 @@
 #include "game/goals/SystemDoorBehavior.h"
 #include "game/goals/SystemObjectiveTracker.h"
 #include "game/goals/SystemTeapotCollision.h"
+#include "game/hud/SystemHUDTimer.h"
+#include "game/hud/SystemLivesHUD.h"
 #include "game/menu/SystemPauseMenu.h"
 #include "game/movers/SystemFloatingBehavior.h"
 #include "game/movers/SystemRotate.h"
@@ -20,9 +22,11 @@
 #include "game/player/SystemPlayerControl.h"
 #include "game/player/SystemPlayerHealth.h"
 #include "game/player/SystemPlayerShooting.h"
+#include "game/presentation/SystemAssetVariant.h"
 #include "game/presentation/SystemAudioTransition.h"
 #include "game/presentation/SystemColorTransition.h"
 #include "game/presentation/SystemPositionTransition.h"
+#include "game/presentation/SystemStaticAnimator.h"
 #include "game/presentation/SystemTransitionSlide.h"
 #include "particle/VornParticle.h"
 #include "physics2d/VornPhysics2D.h"
@@ -32,7 +36,7 @@
 #include "tiled/VornTiled.h"
 
 // Entries are uncommented as their systems land; the order is the dispatch order.
-std::vector<std::unique_ptr<SystemBase>> MakeRoster() {
+std::vector<std::unique_ptr<SystemBase>> MakeRoster(std::optional<std::uint32_t> variantSeed) {
     std::vector<std::unique_ptr<SystemBase>> roster;
     roster.push_back(std::make_unique<SystemButton>());
     roster.push_back(std::make_unique<SystemCollisionBox>());
@@ -51,12 +55,15 @@ std::vector<std::unique_ptr<SystemBase>> MakeRoster() {
     roster.push_back(std::make_unique<SystemTileMap>());
     roster.push_back(std::make_unique<SystemPlatformCollision>());
     roster.push_back(std::make_unique<SystemPlayerHealth>());
+    roster.push_back(std::make_unique<SystemHUDTimer>());
     roster.push_back(std::make_unique<SystemDoorBehavior>());
     roster.push_back(std::make_unique<SystemBulletBehavior>());
     roster.push_back(std::make_unique<SystemDeathWallBehavior>());
     roster.push_back(std::make_unique<SystemTrigger>());
     roster.push_back(std::make_unique<SystemFloatingBehavior>());
     roster.push_back(std::make_unique<SystemPlayerShooting>());
+    roster.push_back(variantSeed ? std::make_unique<SystemAssetVariant>(*variantSeed)
+                                 : std::make_unique<SystemAssetVariant>());
     roster.push_back(std::make_unique<SystemAudioListener>());
     roster.push_back(std::make_unique<SystemAudioSource>());
     roster.push_back(std::make_unique<SystemAnimation>());
@@ -65,6 +72,7 @@ std::vector<std::unique_ptr<SystemBase>> MakeRoster() {
     roster.push_back(std::make_unique<SystemTransitionSlide>());
     roster.push_back(std::make_unique<SystemModel>());
     roster.push_back(std::make_unique<SystemObjectiveTracker>());
+    roster.push_back(std::make_unique<SystemLivesHUD>());
     roster.push_back(std::make_unique<SystemParticlePool>());
     roster.push_back(std::make_unique<SystemParticlePoolPhysics>());
     roster.push_back(std::make_unique<SystemParticlePoolColor>());
@@ -72,6 +80,7 @@ std::vector<std::unique_ptr<SystemBase>> MakeRoster() {
     roster.push_back(std::make_unique<SystemParticleEmitter>());
     roster.push_back(std::make_unique<SystemParticleEmitterSpread>());
     roster.push_back(std::make_unique<SystemParticleEmitterRectangle>());
+    roster.push_back(std::make_unique<SystemStaticAnimator>());
     roster.push_back(std::make_unique<SystemCheckpointCollision>());
     roster.push_back(std::make_unique<SystemTeleport>());
     roster.push_back(std::make_unique<SystemPreload>());

@@ -1,10 +1,15 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "engine/SystemBase.h"
 
 /// Every system of the game, in dispatch order. Each state clones these in this order, so a
-/// system early in the list sees each message before the ones after it.
-std::vector<std::unique_ptr<SystemBase>> MakeRoster();
+/// system early in the list sees each message before the ones after it. `variantSeed` fixes
+/// the scenery's random texture variants (a replay passes the recorded one); without it they
+/// are seeded from the clock.
+std::vector<std::unique_ptr<SystemBase>> MakeRoster(
+    std::optional<std::uint32_t> variantSeed = std::nullopt);
