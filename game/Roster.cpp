@@ -3,6 +3,11 @@
 #include "audio/VornAudio.h"
 #include "engine/VornEngine.h"
 #include "game/camera/SystemCameraControl.h"
+#include "game/enemies/SystemEnemyBehavior.h"
+#include "game/enemies/SystemEnemyBulletBehavior.h"
+#include "game/enemies/SystemEnemyBulletCollision.h"
+#include "game/enemies/SystemEnemyCollision.h"
+#include "game/enemies/SystemEnemyShooting.h"
 #include "game/player/SystemBulletBehavior.h"
 #include "game/player/SystemBulletCollision.h"
 #include "game/player/SystemPlatformCollision.h"
@@ -31,6 +36,7 @@ std::vector<std::unique_ptr<SystemBase>> MakeRoster() {
     roster.push_back(std::make_unique<SystemSprite>());
     roster.push_back(std::make_unique<SystemTransform>());
     roster.push_back(std::make_unique<SystemBulletCollision>());
+    roster.push_back(std::make_unique<SystemEnemyCollision>());
     roster.push_back(std::make_unique<SystemPlayerCollision>());
     roster.push_back(std::make_unique<SystemPlayerControl>());
     roster.push_back(std::make_unique<SystemCamera>());
@@ -38,6 +44,10 @@ std::vector<std::unique_ptr<SystemBase>> MakeRoster() {
     roster.push_back(std::make_unique<SystemTileMap>());
     roster.push_back(std::make_unique<SystemPlatformCollision>());
     roster.push_back(std::make_unique<SystemPlayerHealth>());
+    roster.push_back(std::make_unique<SystemEnemyBehavior>());
+    roster.push_back(std::make_unique<SystemEnemyShooting>());
+    roster.push_back(std::make_unique<SystemEnemyBulletCollision>());
+    roster.push_back(std::make_unique<SystemEnemyBulletBehavior>());
     roster.push_back(std::make_unique<SystemBulletBehavior>());
     roster.push_back(std::make_unique<SystemPlayerShooting>());
     roster.push_back(std::make_unique<SystemAudioListener>());

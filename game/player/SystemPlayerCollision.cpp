@@ -10,6 +10,7 @@
 #include "game/player/MessagePlayTransitionReloadCheckpoint.h"
 #include "game/player/SystemPlayerControl.h"
 #include "particle/MessageEmitParticle.h"
+#include "physics2d/MessageCollision.h"
 #include "physics2d/SystemCollisionBox.h"
 #include "physics2d/SystemPhysics.h"
 #include "services/MessageAnimation.h"
@@ -56,6 +57,12 @@ bool SystemPlayerCollision::HandleMessage(const Message& message) {
         case MessageId::Key:
             OnKey(message);
             return false;
+        case MessageId::Collision: {
+            if (collisionsOff) return false;
+            auto& contact = static_cast<const MessageCollision&>(message);
+            if (components.count(contact.Entity)) EnemyContact(contact.Entity, contact.Other);
+            return false;
+        }
         case MessageId::CollisionTile: {
             if (collisionsOff) return false;
             auto& contact = static_cast<const MessageCollisionTile&>(message);
