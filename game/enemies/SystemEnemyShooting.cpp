@@ -128,8 +128,7 @@ void SystemEnemyShooting::Shoot(EntityId entity, const ComponentEnemyShooting& s
     const glm::vec2 direction = mirrored ? glm::vec2(-s.Direction.x, s.Direction.y) : s.Direction;
     const float angle = mirrored ? kPi - s.Angle : s.Angle;
     const glm::vec2 velocity = s.ShootSpeed * direction;
-    SendMessage(
-        MessageAudioEvent(s.ShootSound, transform->translation, glm::vec3(velocity, 0.0f)));
+    SendMessage(MessageAudioEvent(s.ShootSound, transform->translation, glm::vec3(velocity, 0.0f)));
 
     glm::vec2 offset{0.0f};
     bool hasBehavior = false;
@@ -137,13 +136,13 @@ void SystemEnemyShooting::Shoot(EntityId entity, const ComponentEnemyShooting& s
         entity, [&](ComponentEnemyBehavior&) { hasBehavior = true; }));
     if (hasBehavior) {
         SendMessage(MessageQueryBone(entity, s.TargetBone, [&](glm::vec2&) {
-            SendMessage(MessageQueryBone(entity, s.SpawnBone,
-                                         [&](glm::vec2& bone) { offset = bone; }));
+            SendMessage(
+                MessageQueryBone(entity, s.SpawnBone, [&](glm::vec2& bone) { offset = bone; }));
             if (mirrored) offset.x = -offset.x;
         }));
     }
-    const glm::vec3 muzzle{transform->translation.x + offset.x,
-                           transform->translation.y + offset.y, transform->translation.z};
+    const glm::vec3 muzzle{transform->translation.x + offset.x, transform->translation.y + offset.y,
+                           transform->translation.z};
     const nlohmann::json projectile = ProjectileJson(muzzle, angle, velocity);
     SendMessage(MessageCreateEntity("", s.ProjectileEntity, projectile));
 }

@@ -15,8 +15,8 @@ json At(float x, float y, float vx = 0.0f, float scaleX = 1.0f) {
 
 ComponentEnemyBehavior BehaviorOf(TestEngine& test, EntityId entity) {
     ComponentEnemyBehavior copy;
-    EXPECT_TRUE(test.Query<ComponentEnemyBehavior>(entity,
-                                                   [&](ComponentEnemyBehavior& b) { copy = b; }));
+    EXPECT_TRUE(
+        test.Query<ComponentEnemyBehavior>(entity, [&](ComponentEnemyBehavior& b) { copy = b; }));
     return copy;
 }
 
@@ -141,8 +141,7 @@ TEST_F(EnemyTest, AnEnemyWithoutBehaviorStillDies) {
                             {"Box Collider", {{"Size", {0.4, 0.45}}}},
                             {"Enemy Collision Handler", {{"Death Sound", "Enemy/Death"}}}});
     WritePellet();
-    Start({{"d", "Dummy"},
-           {"p", {{"Pellet", {{"Transform", {{"Translation", {0.2, 0, 0}}}}}}}}});
+    Start({{"d", "Dummy"}, {"p", {{"Pellet", {{"Transform", {{"Translation", {0.2, 0, 0}}}}}}}}});
     const EntityId dummy = FindEntity(*test, "Dummy");
     test->Frames(2);
     EXPECT_EQ(Count(sounds, "Enemy/Death"), 1);

@@ -19,13 +19,13 @@ json Placed(float x, float y, float vx = 0.0f) {
 
 struct ContactTest : EnemyTest {
     void WriteSeed(float lifeTime) {
-        assets.Entity("Seed",
-                      {{"Transform", json::object()},
-                       {"Physics", json::object()},
-                       {"Circle Collider", {{"Radius", 0.1}}},
-                       {"Enemy Bullet Behavior", {{"Life Time", lifeTime}}},
-                       {"Enemy Bullet Collision",
-                        {{"Tile Collide Sound", "Enemy/Splat"}, {"Tile Collide Effect", "Splat"}}}});
+        assets.Entity(
+            "Seed", {{"Transform", json::object()},
+                     {"Physics", json::object()},
+                     {"Circle Collider", {{"Radius", 0.1}}},
+                     {"Enemy Bullet Behavior", {{"Life Time", lifeTime}}},
+                     {"Enemy Bullet Collision",
+                      {{"Tile Collide Sound", "Enemy/Splat"}, {"Tile Collide Effect", "Splat"}}}});
     }
     void Move(EntityId entity, float x, float y) {
         ASSERT_TRUE(test->Query<ComponentTransform>(entity, [&](ComponentTransform& t) {
@@ -33,9 +33,7 @@ struct ContactTest : EnemyTest {
             t.translation.y = y;
         }));
     }
-    void Seed(float x, float y) {
-        test->Send(MessageCreateEntity("", "Seed", Placed(x, y)));
-    }
+    void Seed(float x, float y) { test->Send(MessageCreateEntity("", "Seed", Placed(x, y))); }
     ComponentPlayerCollider Collider(EntityId hero) {
         ComponentPlayerCollider copy;
         EXPECT_TRUE(test->Query<ComponentPlayerCollider>(
@@ -159,17 +157,16 @@ TEST_F(ContactTest, EnemyBulletsHurtAndEndOnThePlayer) {
 TEST_F(ContactTest, ABulletsHitEffectOutlivesTheBullet) {
     WriteMap(assets, kRow);
     assets.Entity("Puffs", {{"Particle Effect", {{"Name", "Puff"}}}});
-    assets.Entity("Shot", {{"Transform", json::object()},
-                           {"Physics", json::object()},
-                           {"Circle Collider", {{"Radius", 0.1}}},
-                           {"Bullet Behavior", {{"Life Time", 10}}},
-                           {"Bullet Collision Handler", {{"Tile Collide Effect", "Puff"}}},
-                           {"Particle Emitter",
-                            {{"Puff",
-                              {{"Start", false},
-                               {"Count", 6},
-                               {"Lifetime Minimum", 1},
-                               {"Lifetime Maximum", 1}}}}}});
+    assets.Entity(
+        "Shot",
+        {{"Transform", json::object()},
+         {"Physics", json::object()},
+         {"Circle Collider", {{"Radius", 0.1}}},
+         {"Bullet Behavior", {{"Life Time", 10}}},
+         {"Bullet Collision Handler", {{"Tile Collide Effect", "Puff"}}},
+         {"Particle Emitter",
+          {{"Puff",
+            {{"Start", false}, {"Count", 6}, {"Lifetime Minimum", 1}, {"Lifetime Maximum", 1}}}}}});
     Start({{"map", "Map"}, {"pool", "Puffs"}, {"shot", {{"Shot", Placed(12, 0, 20)}}}});
     const EntityId shot = FindEntity(*test, "Shot");
     ASSERT_NE(shot, 0);

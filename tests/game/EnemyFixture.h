@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include <glm/vec3.hpp>
 #include <gtest/gtest.h>
+#include <glm/vec3.hpp>
 #include <nlohmann/json.hpp>
 
 #include "engine/SystemTransform.h"

@@ -18,16 +18,18 @@ namespace {
 /// so that the range test made while the level loads fails.
 struct ShooterTest : EnemyTest {
     void Write(const json& shooting, float scaleX = 1.0f) {
-        json s = {{"Shoot Speed", 6},    {"Shot Cooldown", 0.5}, {"Enemy Range", 5},
-                  {"Target Bone", "head"}, {"Shoot Sound", "Enemy/Shot"}, {"Projectile Entity", "Seed"}};
+        json s = {
+            {"Shoot Speed", 6},      {"Shot Cooldown", 0.5},        {"Enemy Range", 5},
+            {"Target Bone", "head"}, {"Shoot Sound", "Enemy/Shot"}, {"Projectile Entity", "Seed"}};
         s.merge_patch(shooting);
-        assets.Entity("Shooter", {{"Transform", {{"Translation", {100, 0, 1}}, {"Scale", {scaleX, 1, 1}}}},
-                                  {"Box Collider", {{"Size", {0.4, 0.45}}}},
-                                  {"Physics", json::object()},
-                                  {"Animation", {{"Bones", {{"head", {0, 0.4}}, {"beaks", {0.5, 0.25}}}}}},
-                                  {"Enemy Behavior", json::object()},
-                                  {"Enemy Collision Handler", json::object()},
-                                  {"Enemy Shooting", s}});
+        assets.Entity("Shooter",
+                      {{"Transform", {{"Translation", {100, 0, 1}}, {"Scale", {scaleX, 1, 1}}}},
+                       {"Box Collider", {{"Size", {0.4, 0.45}}}},
+                       {"Physics", json::object()},
+                       {"Animation", {{"Bones", {{"head", {0, 0.4}}, {"beaks", {0.5, 0.25}}}}}},
+                       {"Enemy Behavior", json::object()},
+                       {"Enemy Collision Handler", json::object()},
+                       {"Enemy Shooting", s}});
         assets.Entity("Seed", {{"Transform", json::object()},
                                {"Physics", json::object()},
                                {"Circle Collider", {{"Radius", 0.1}}},

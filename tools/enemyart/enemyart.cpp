@@ -87,13 +87,13 @@ Rgba Shade(Rgba c, int delta) {
 
 /// How a frame differs from the plain pose.
 struct Look {
-    int bob = 0;       // body down (positive) or up
-    int step = 0;      // leg phase, -1..1 scaled inside each painter
-    int squash = 0;    // flattening of a dying body, in pixels
+    int bob = 0;     // body down (positive) or up
+    int step = 0;    // leg phase, -1..1 scaled inside each painter
+    int squash = 0;  // flattening of a dying body, in pixels
     bool flash = false;
     bool bruised = false;
     bool blink = false;
-    int beak = 0;      // beak opening, pixels
+    int beak = 0;  // beak opening, pixels
 };
 
 /// Every hurt or dying frame is tinted: white for the flash, a red bruise after it.
@@ -146,7 +146,8 @@ Rgba WalkerPixel(int frame, int x, int y) {
             const int base = 20 + pair * 11;
             const int phase = look.step < 0 ? 0 : ((look.step + pair) % 4) - 1;  // -1..2
             const int swing = phase == 2 ? 0 : phase * 2;
-            if (Inside(x, y, base + swing, floor - 8, base + swing + 4, floor)) return Tint(leg, look);
+            if (Inside(x, y, base + swing, floor - 8, base + swing + 4, floor))
+                return Tint(leg, look);
         }
     }
     // Thorns along the top of the shell, leaning back.

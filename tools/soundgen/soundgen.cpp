@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "tools/soundgen/EnemySounds.h"
+
 namespace {
 
 constexpr int kRate = 22050;
@@ -297,11 +299,17 @@ int main(int argc, char** argv) {
         bool oneShot;
     };
     const Entry entries[] = {
-        {"Jump.wav", Jump, true},      {"Land.wav", Land, true},
-        {"Shot.wav", Shot, true},      {"Hit.wav", Hit, true},
-        {"Pickup.wav", Pickup, true},  {"Door.wav", Door, true},
-        {"Rumble.wav", Rumble, false}, {"Footsteps.wav", Footsteps, false},
+        {"Jump.wav", Jump, true},
+        {"Land.wav", Land, true},
+        {"Shot.wav", Shot, true},
+        {"Hit.wav", Hit, true},
+        {"Pickup.wav", Pickup, true},
+        {"Door.wav", Door, true},
+        {"Rumble.wav", Rumble, false},
+        {"Footsteps.wav", Footsteps, false},
         {"Music.wav", Music, false},
+        {"EnemyDeath.wav", enemy_sounds::Death, true},
+        {"EnemySpit.wav", enemy_sounds::Spit, true},
     };
     try {
         for (const auto& entry : entries) {
