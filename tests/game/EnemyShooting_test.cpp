@@ -157,7 +157,9 @@ TEST_F(ShooterTest, ZeroCooldownShootsAtNormalAnimationSpeed) {
     Player(101.0f, 0.0f);
     ASSERT_GT(FramesUntil([&] { return Shots() >= 1; }, 5), 0);
     for (const auto& request : animations) {
-        if (request.name == "shoot") EXPECT_FLOAT_EQ(request.speed, 1.0f);
+        if (request.name == "shoot") {
+            EXPECT_FLOAT_EQ(request.speed, 1.0f);
+        }
     }
 }
 
@@ -195,5 +197,6 @@ TEST(EnemyShootingJson, AngleInDegreesGivesTheDirection) {
     const auto defaults = json::object().get<ComponentEnemyShooting>();
     EXPECT_EQ(defaults.Direction, glm::vec2(1.0f, 0.0f));
     EXPECT_EQ(defaults.SpawnBone, "beaks");
-    EXPECT_THROW((void)json{{"Angle", "up"}}.get<ComponentEnemyShooting>(), json::type_error);
+    const json badAngle = {{"Angle", "up"}};
+    EXPECT_THROW((void)badAngle.get<ComponentEnemyShooting>(), json::type_error);
 }

@@ -233,11 +233,11 @@ TEST(ParticleEmitter, RunawayRatesAreBounded) {
 // destruction reaches every system at the start of the next update, transform first) is still
 // born, where the entity last was, and still shaped by the entity's own spread settings.
 TEST(ParticleEmitter, AStartedBurstOutlivesItsDestroyedEmitter) {
-    EmitterFixture f({{"Start", false},
-                      {"Count", 4},
-                      {"Lifetime Minimum", 10},
-                      {"Lifetime Maximum", 10},
-                      {"Translation Offset", {1, 0, 0}}});
+    EmitterFixture f(json{{"Start", false},
+                          {"Count", 4},
+                          {"Lifetime Minimum", 10},
+                          {"Lifetime Maximum", 10},
+                          {"Translation Offset", {1, 0, 0}}});
     f.bus.AddJson(2, "Particle Emitter Spread",
                   {{"Spark", {{"Speed Minimum", 3}, {"Speed Maximum", 3}}}});
     f.bus.AddJson(1, "Particle Effect Physics", json::object());
@@ -261,9 +261,9 @@ TEST(ParticleEmitter, AStartedBurstOutlivesItsDestroyedEmitter) {
     EXPECT_EQ(f.Pool().Size(), 4u) << "the particles live on after the emitter";
 
     // An effect that was not started, or already finished, gives nothing at destruction.
-    EmitterFixture quiet({{"Start", false}, {"Count", 4}});
+    EmitterFixture quiet(json{{"Start", false}, {"Count", 4}});
     quiet.bus.Send(MessageDestroyEntity(2));
-    EmitterFixture spent({{"Count", 2}, {"Lifetime Minimum", 10}, {"Lifetime Maximum", 10}});
+    EmitterFixture spent(json{{"Count", 2}, {"Lifetime Minimum", 10}, {"Lifetime Maximum", 10}});
     spent.bus.Update(0.016f);
     spent.bus.Send(MessageDestroyEntity(2));
     EXPECT_EQ(quiet.Pool().Size(), 0u);
