@@ -38,16 +38,31 @@ void SystemPlayerCollision::EnemyContact(EntityId player, EntityId other) {
     }
     auto it = components.find(player);
     if (!harmful || it == components.end() || it->second.hurt) return;
-    HurtByContact(player);
+    HurtByContact(player, other);
     SendMessage(MessageTrigger("Kill Player", true));
 }
 
-void SystemPlayerCollision::HurtByContact(EntityId player) {
+void SystemPlayerCollision::HurtByContact(EntityId player, EntityId other) {
     const std::string hurtSound = components.at(player).HurtSound;
     SendMessage(MessageAudioEvent(hurtSound, glm::vec3(0.0f), glm::vec3(0.0f)));
-    float penetrationX = 0.0f;
+    // A box contact leaves the push-out in the player's box. A round bullet's test writes
+    // none, so the push is read from where the bullet is.
+    bool otherIsBox = false;
     SendMessage(MessageQuery<ComponentCollisionBox>(
-        player, [&](ComponentCollisionBox& box) { penetrationX = box.Penetration.x; }));
+        other, [&](ComponentCollisionBox&) { otherIsBox = true; }));
+    float penetrationX = 0.0f;
+    if (otherIsBox) {
+        SendMessage(MessageQuery<ComponentCollisionBox>(
+            player, [&](ComponentCollisionBox& box) { penetrationX = box.Penetration.x; }));
+    } else {
+        float playerX = 0.0f;
+        float otherX = 0.0f;
+        SendMessage(MessageQuery<ComponentTransform>(
+            player, [&](ComponentTransform& t) { playerX = t.translation.x; }));
+        SendMessage(MessageQuery<ComponentTransform>(
+            other, [&](ComponentTransform& t) { otherX = t.translation.x; }));
+        penetrationX = playerX - otherX;
+    }
     bool grounded = false;
     SendMessage(MessageQuery<ComponentPlayerControl>(
         player, [&](ComponentPlayerControl& c) { grounded = c.grounded; }));

@@ -52,7 +52,7 @@ private:
     void HurtByTile(EntityId player, ComponentPlayerCollider& collider);
     /// Enemies that are not yet hit and enemy bullets hurt; a bullet ends on the player.
     void EnemyContact(EntityId player, EntityId other);
-    void HurtByContact(EntityId player);
+    void HurtByContact(EntityId player, EntityId other);
     void TileContact(EntityId player, const Tile& tile, const ComponentTileMap& map);
     void Wall(EntityId player, const Tile& tile, const ComponentTileMap& map);
     void Land(EntityId player, const Tile& tile);

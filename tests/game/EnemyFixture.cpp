@@ -8,34 +8,57 @@
 
 using json = nlohmann::json;
 
+namespace {
+
+/// Sees every message the state offers its systems before any of them can consume it, so
+/// requests that the animation system answers are seen too.
+class Spy : public SystemBase {
+public:
+    explicit Spy(std::function<void(const Message&)> see) : see(std::move(see)) {}
+    std::unique_ptr<SystemBase> Clone() const override { return std::make_unique<Spy>(*this); }
+    std::string_view Name() const override { return "Spy"; }
+    bool HandleMessage(const Message& message) override {
+        see(message);
+        return false;
+    }
+
+private:
+    std::function<void(const Message&)> see;
+};
+
+}  // namespace
+
 void EnemyTest::Start(const json& scene) {
     assets.Scene("Level", scene);
-    test = std::make_unique<TestEngine>(MakeRoster());
-    test->recorder->onMessage = [this](const Message& m) {
-        switch (m.TypeId()) {
-            case MessageId::SetAnimation: {
-                auto& set = static_cast<const MessageSetAnimation&>(m);
-                animations.push_back({set.entity, std::string(set.name), set.loop, set.speed});
-                break;
-            }
-            case MessageId::AudioEvent:
-                sounds.emplace_back(static_cast<const MessageAudioEvent&>(m).name);
-                break;
-            case MessageId::EmitParticle: {
-                auto& emit = static_cast<const MessageEmitParticle&>(m);
-                effects.push_back({emit.Entity, std::string(emit.Effect)});
-                break;
-            }
-            case MessageId::Trigger: {
-                auto& trigger = static_cast<const MessageTrigger&>(m);
-                if (trigger.value) triggers.emplace_back(trigger.name);
-                break;
-            }
-            default:
-                break;
-        }
-    };
+    auto roster = MakeRoster();
+    roster.insert(roster.begin(), std::make_unique<Spy>([this](const Message& m) { See(m); }));
+    test = std::make_unique<TestEngine>(std::move(roster));
     test->Enter("Level");
+}
+
+void EnemyTest::See(const Message& m) {
+    switch (m.TypeId()) {
+        case MessageId::SetAnimation: {
+            auto& set = static_cast<const MessageSetAnimation&>(m);
+            animations.push_back({set.entity, std::string(set.name), set.loop, set.speed});
+            break;
+        }
+        case MessageId::AudioEvent:
+            sounds.emplace_back(static_cast<const MessageAudioEvent&>(m).name);
+            break;
+        case MessageId::EmitParticle: {
+            auto& emit = static_cast<const MessageEmitParticle&>(m);
+            effects.push_back({emit.Entity, std::string(emit.Effect)});
+            break;
+        }
+        case MessageId::Trigger: {
+            auto& trigger = static_cast<const MessageTrigger&>(m);
+            if (trigger.value) triggers.emplace_back(trigger.name);
+            break;
+        }
+        default:
+            break;
+    }
 }
 
 void EnemyTest::WriteWalker(const json& behavior, const json& collider) {

@@ -40,6 +40,8 @@ struct EnemyTest : ::testing::Test {
     ComponentPhysics Body(EntityId entity);
     std::vector<AnimationRequest> AnimationsOf(EntityId entity) const;
     int Count(const std::vector<std::string>& names, const std::string& name) const;
+    /// Writes down the requests of interest as the state offers them to its systems.
+    void See(const Message& message);
 
     TempAssets assets;
     std::unique_ptr<TestEngine> test;

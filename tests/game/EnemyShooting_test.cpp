@@ -17,19 +17,28 @@ namespace {
 /// file "Seed". Far from the origin, where the player is taken to be until the listener speaks,
 /// so that the range test made while the level loads fails.
 struct ShooterTest : EnemyTest {
+    static json Clips() {
+        json clips = json::object();
+        for (const char* name : {"walk", "idle", "shoot", "hurt"}) {
+            clips[name] = {{"Frames", {{0, 0}}}};
+        }
+        return clips;
+    }
     void Write(const json& shooting, float scaleX = 1.0f) {
         json s = {
             {"Shoot Speed", 6},      {"Shot Cooldown", 0.5},        {"Enemy Range", 5},
             {"Target Bone", "head"}, {"Shoot Sound", "Enemy/Shot"}, {"Projectile Entity", "Seed"}};
         s.merge_patch(shooting);
-        assets.Entity("Shooter",
-                      {{"Transform", {{"Translation", {100, 0, 1}}, {"Scale", {scaleX, 1, 1}}}},
-                       {"Box Collider", {{"Size", {0.4, 0.45}}}},
-                       {"Physics", json::object()},
-                       {"Animation", {{"Bones", {{"head", {0, 0.4}}, {"beaks", {0.5, 0.25}}}}}},
-                       {"Enemy Behavior", json::object()},
-                       {"Enemy Collision Handler", json::object()},
-                       {"Enemy Shooting", s}});
+        assets.Entity(
+            "Shooter",
+            {{"Transform", {{"Translation", {100, 0, 1}}, {"Scale", {scaleX, 1, 1}}}},
+             {"Box Collider", {{"Size", {0.4, 0.45}}}},
+             {"Physics", json::object()},
+             {"Animation",
+              {{"Clips", Clips()}, {"Bones", {{"head", {0, 0.4}}, {"beaks", {0.5, 0.25}}}}}},
+             {"Enemy Behavior", json::object()},
+             {"Enemy Collision Handler", json::object()},
+             {"Enemy Shooting", s}});
         assets.Entity("Seed", {{"Transform", json::object()},
                                {"Physics", json::object()},
                                {"Circle Collider", {{"Radius", 0.1}}},
