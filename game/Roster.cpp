@@ -3,6 +3,11 @@
 #include "audio/VornAudio.h"
 #include "engine/VornEngine.h"
 #include "game/camera/SystemCameraControl.h"
+#include "game/enemies/SystemEnemyBehavior.h"
+#include "game/enemies/SystemEnemyBulletBehavior.h"
+#include "game/enemies/SystemEnemyBulletCollision.h"
+#include "game/enemies/SystemEnemyCollision.h"
+#include "game/enemies/SystemEnemyShooting.h"
 #include "game/goals/SystemCheckpointCollision.h"
 #include "game/goals/SystemDeathWallBehavior.h"
 #include "game/goals/SystemDoorBehavior.h"
@@ -45,6 +50,7 @@ std::vector<std::unique_ptr<SystemBase>> MakeRoster(std::optional<std::uint32_t>
     roster.push_back(std::make_unique<SystemSprite>());
     roster.push_back(std::make_unique<SystemTransform>());
     roster.push_back(std::make_unique<SystemBulletCollision>());
+    roster.push_back(std::make_unique<SystemEnemyCollision>());
     roster.push_back(std::make_unique<SystemPlayerCollision>());
     roster.push_back(std::make_unique<SystemPlayerControl>());
     roster.push_back(std::make_unique<SystemRotate>());
@@ -55,7 +61,12 @@ std::vector<std::unique_ptr<SystemBase>> MakeRoster(std::optional<std::uint32_t>
     roster.push_back(std::make_unique<SystemTileMap>());
     roster.push_back(std::make_unique<SystemPlatformCollision>());
     roster.push_back(std::make_unique<SystemPlayerHealth>());
-    roster.push_back(std::make_unique<SystemHUDTimer>());
+    roster.push_back(
+        std::make_unique<SystemHUDTimer>(&SystemHUDTimer::Has<ComponentEnemyCollider>));
+    roster.push_back(std::make_unique<SystemEnemyBehavior>());
+    roster.push_back(std::make_unique<SystemEnemyShooting>());
+    roster.push_back(std::make_unique<SystemEnemyBulletCollision>());
+    roster.push_back(std::make_unique<SystemEnemyBulletBehavior>());
     roster.push_back(std::make_unique<SystemDoorBehavior>());
     roster.push_back(std::make_unique<SystemBulletBehavior>());
     roster.push_back(std::make_unique<SystemDeathWallBehavior>());

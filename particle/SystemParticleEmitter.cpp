@@ -78,8 +78,13 @@ bool SystemParticleEmitter::HandleMessage(const Message& message) {
             if (settings == emitter->second.effects.end()) return false;
             settings->second.Start = emit.Start;
             settings->second.emitted = 0;
+            // The entity may be destroyed before the next births; they then happen here.
+            if (emit.Start) Place(emit.Entity);
             return false;
         }
+        case MessageId::DestroyEntity:
+            LastBirths(static_cast<const MessageDestroyEntity&>(message).entity);
+            return System::HandleMessage(message);
         default:
             return System::HandleMessage(message);
     }
@@ -111,6 +116,28 @@ void Append(ComponentParticlePool& pool, const ComponentTransform& emitter,
         particle_math::SheetCell(frame, particle_math::SheetColumns(pool.Sprite)));
 }
 
+/// The births one update of `dt` gives effect `s` at `emitter`; returns how many.
+std::uint64_t GiveBirths(ComponentParticlePool& pool, EmitterSettings& s,
+                         const ComponentTransform& emitter, float dt, std::mt19937& generator) {
+    // An unlimited burst is refused. A rate that is negative (or not a number) would never
+    // drain the accumulator, so it counts as a burst.
+    const float rate = s.SpawnRate > 0.0f ? s.SpawnRate : 0.0f;
+    if (s.Count == 0 && rate == 0.0f) return 0;
+    std::uint64_t born = 0;
+    s.accumulator += dt;
+    while (s.accumulator >= rate && born < kMaxBirthsPerUpdate) {
+        s.accumulator -= rate;
+        if (s.Count != 0 && s.emitted >= s.Count) {
+            s.Start = false;
+            break;
+        }
+        Append(pool, emitter, s, generator);
+        ++s.emitted;
+        ++born;
+    }
+    return born;
+}
+
 }  // namespace
 
 void SystemParticleEmitter::Update(float dt) {
@@ -121,40 +148,56 @@ void SystemParticleEmitter::Update(float dt) {
         std::string_view effect;
         EmitterSettings* settings;
         const ComponentTransform* emitter;
+        ComponentParticleEmitter* owner;
         float dt;
         std::uint64_t born;
     } birth{};
 
     const std::function<void(EntityId, ComponentParticlePool&)> populate =
         [this, &birth](EntityId, ComponentParticlePool& pool) {
-            EmitterSettings& s = *birth.settings;
-            // An unlimited burst is refused. A rate that is negative (or not a number) would
-            // never drain the accumulator, so it counts as a burst.
-            const float rate = s.SpawnRate > 0.0f ? s.SpawnRate : 0.0f;
-            if (s.Count == 0 && rate == 0.0f) return;
-            s.accumulator += birth.dt;
-            while (s.accumulator >= rate && birth.born < kMaxBirthsPerUpdate) {
-                s.accumulator -= rate;
-                if (s.Count != 0 && s.emitted >= s.Count) {
-                    s.Start = false;
-                    break;
-                }
-                Append(pool, *birth.emitter, s, generator);
-                ++s.emitted;
-                ++birth.born;
-            }
+            birth.born = GiveBirths(pool, *birth.settings, *birth.emitter, birth.dt, generator);
         };
     const std::function<void(ComponentTransform&)> placed = [this, &birth](ComponentTransform& t) {
         birth.emitter = &t;
+        birth.owner->lastPlacement = t;
+        birth.owner->placed = true;
         SendMessage(MessageQueryParticlePool(birth.effect, *birth.populate));
     };
 
     for (auto& [entity, emitter] : components) {
         for (auto& [name, settings] : emitter.effects) {
             if (!settings.Start) continue;
-            birth = Birth{&populate, name, &settings, nullptr, dt, 0};
+            birth = Birth{&populate, name, &settings, nullptr, &emitter, dt, 0};
             SendMessage(MessageQuery<ComponentTransform>(entity, placed));
             if (birth.born > 0) SendMessage(MessagePopulateParticlePool(entity, name, birth.born));
         }
+    }
+}
+
+void SystemParticleEmitter::Place(EntityId entity) {
+    auto it = components.find(entity);
+    if (it == components.end()) return;
+    SendMessage(MessageQuery<ComponentTransform>(entity, [&](ComponentTransform& t) {
+        it->second.lastPlacement = t;
+        it->second.placed = true;
+    }));
+}
+
+void SystemParticleEmitter::LastBirths(EntityId entity) {
+    auto it = components.find(entity);
+    if (it == components.end() || !it->second.placed) return;
+    // Copied: the entity's transform is already gone, and the sends below may reach this table.
+    const ComponentTransform at = it->second.lastPlacement;
+    for (auto& [name, settings] : it->second.effects) {
+        if (!settings.Start) continue;
+        std::uint64_t born = 0;
+        EmitterSettings* s = &settings;
+        SendMessage(MessageQueryParticlePool(name, [&](EntityId, ComponentParticlePool& pool) {
+            born = GiveBirths(pool, *s, at, 0.0f, generator);
+        }));
+        s->Start = false;
+        // Delivered before the destruction reaches the shaping systems after this one, so a
+        // burst is still spread and scattered by the entity's own settings.
+        if (born > 0) SendMessage(MessagePopulateParticlePool(entity, name, born));
     }
 }

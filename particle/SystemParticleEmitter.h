@@ -11,6 +11,7 @@
 #include <nlohmann/json.hpp>
 
 #include "engine/System.h"
+#include "engine/SystemTransform.h"
 #include "particle/MessageEmitParticle.h"
 #include "particle/MessageParticlePool.h"
 #include "particle/ParticleNameMap.h"
@@ -48,6 +49,12 @@ struct ComponentParticleEmitter {
     static constexpr std::string_view kName = "Particle Emitter";
 
     ParticleNameMap<EmitterSettings> effects;
+
+    /// Where the entity was when last seen (when an effect started, and at each birth pass).
+    /// An effect still due when the entity is destroyed is born there, so a burst started
+    /// by something that destroys itself at once still shows.
+    ComponentTransform lastPlacement;
+    bool placed = false;
 };
 
 void from_json(const nlohmann::json& j, ComponentParticleEmitter& emitter);
@@ -60,6 +67,10 @@ public:
 
 private:
     void Update(float dt);
+    /// Remembers the entity's transform for LastBirths.
+    void Place(EntityId entity);
+    /// The births still due to a destroyed entity's started effects, at its last placement.
+    void LastBirths(EntityId entity);
 
     std::mt19937 generator{5489u};
 };

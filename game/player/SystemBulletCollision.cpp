@@ -6,7 +6,9 @@
 #include "engine/JsonRead.h"
 #include "engine/MessageEntity.h"
 #include "engine/SystemTransform.h"
+#include "game/enemies/SystemEnemyCollision.h"
 #include "particle/MessageEmitParticle.h"
+#include "physics2d/MessageCollision.h"
 #include "physics2d/SystemPhysics.h"
 #include "tiled/MessageCollisionTile.h"
 
@@ -16,6 +18,10 @@ void from_json(const nlohmann::json& j, ComponentBulletCollider& collider) {
 }
 
 bool SystemBulletCollision::HandleMessage(const Message& message) {
+    if (message.TypeId() == MessageId::Collision) {
+        EnemyHit(static_cast<const MessageCollision&>(message));
+        return false;
+    }
     if (message.TypeId() != MessageId::CollisionTile) return System::HandleMessage(message);
     auto& contact = static_cast<const MessageCollisionTile&>(message);
     auto it = components.find(contact.Entity);
@@ -33,4 +39,13 @@ bool SystemBulletCollision::HandleMessage(const Message& message) {
     SendMessage(MessageAudioEvent(collider.TileCollideSound, position, velocity));
     SendMessage(MessageDestroyEntity(bullet));
     return false;
+}
+
+void SystemBulletCollision::EnemyHit(const MessageCollision& contact) {
+    if (!components.count(contact.Entity)) return;
+    bool enemy = false;
+    SendMessage(MessageQuery<ComponentEnemyCollider>(
+        contact.Other, [&](ComponentEnemyCollider&) { enemy = true; }));
+    // The enemy's own reaction answers the mirrored contact.
+    if (enemy) SendMessage(MessageDestroyEntity(contact.Entity));
 }

@@ -17,9 +17,14 @@ struct ComponentBulletCollider {
 
 void from_json(const nlohmann::json& j, ComponentBulletCollider& collider);
 
-/// Destroys player bullets that hit a solid tile; they pass through one-way platforms. Hits on
-/// enemies join here once enemies exist.
+class MessageCollision;
+
+/// Destroys player bullets that hit an enemy or a solid tile; they pass through one-way
+/// platforms.
 class SystemBulletCollision : public System<ComponentBulletCollider, SystemBulletCollision> {
 public:
     bool HandleMessage(const Message& message) override;
+
+private:
+    void EnemyHit(const MessageCollision& contact);
 };

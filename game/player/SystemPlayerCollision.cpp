@@ -61,7 +61,10 @@ bool SystemPlayerCollision::HandleMessage(const Message& message) {
         case MessageId::Collision: {
             if (collisionsOff) return false;
             auto& contact = static_cast<const MessageCollision&>(message);
-            if (components.count(contact.Entity)) DeathWallContact(contact.Entity, contact.Other);
+            if (components.count(contact.Entity)) {
+                EnemyContact(contact.Entity, contact.Other);
+                DeathWallContact(contact.Entity, contact.Other);
+            }
             return false;
         }
         case MessageId::CollisionTile: {

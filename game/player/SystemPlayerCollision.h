@@ -34,8 +34,8 @@ struct ComponentPlayerCollider {
 void from_json(const nlohmann::json& j, ComponentPlayerCollider& collider);
 
 /// What the player's box touching a tile means: walls and floors with the neighbour rule,
-/// one-way platforms, hazard tiles and pits; and the fall out of the level. Contacts with
-/// enemies, enemy bullets and the death wall join here once those entities exist.
+/// one-way platforms, hazard tiles and pits; the fall out of the level; and contacts with
+/// enemies and enemy bullets.
 class SystemPlayerCollision : public System<ComponentPlayerCollider, SystemPlayerCollision> {
 public:
     bool HandleMessage(const Message& message) override;
@@ -52,6 +52,9 @@ private:
     /// The death wall catches the player: the checkpoint reload follows at once.
     void DeathWallContact(EntityId player, EntityId other);
     void HurtByTile(EntityId player, ComponentPlayerCollider& collider);
+    /// Enemies that are not yet hit and enemy bullets hurt; a bullet ends on the player.
+    void EnemyContact(EntityId player, EntityId other);
+    void HurtByContact(EntityId player, EntityId other);
     void TileContact(EntityId player, const Tile& tile, const ComponentTileMap& map);
     void Wall(EntityId player, const Tile& tile, const ComponentTileMap& map);
     void Land(EntityId player, const Tile& tile);

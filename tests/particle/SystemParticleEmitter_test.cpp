@@ -228,3 +228,44 @@ TEST(ParticleEmitter, RunawayRatesAreBounded) {
     g.bus.Update(0.1f);
     EXPECT_EQ(g.populated, (std::vector<std::uint64_t>{3}));
 }
+
+// An effect started for an entity that is destroyed before the emitter's next birth pass (the
+// destruction reaches every system at the start of the next update, transform first) is still
+// born, where the entity last was, and still shaped by the entity's own spread settings.
+TEST(ParticleEmitter, AStartedBurstOutlivesItsDestroyedEmitter) {
+    EmitterFixture f(json{{"Start", false},
+                          {"Count", 4},
+                          {"Lifetime Minimum", 10},
+                          {"Lifetime Maximum", 10},
+                          {"Translation Offset", {1, 0, 0}}});
+    f.bus.AddJson(2, "Particle Emitter Spread",
+                  {{"Spark", {{"Speed Minimum", 3}, {"Speed Maximum", 3}}}});
+    f.bus.AddJson(1, "Particle Effect Physics", json::object());
+    f.bus.Update(0.016f);
+    ASSERT_EQ(f.Pool().Size(), 0u);
+
+    f.bus.Send(MessageEmitParticle("Spark", true, 2));
+    f.bus.Send(MessageDestroyEntity(2));
+    EXPECT_EQ(f.Pool().Size(), 4u);
+    EXPECT_EQ(f.populated, (std::vector<std::uint64_t>{4}));
+    EXPECT_EQ(f.bus.emitter->components.count(2), 0u);
+    for (const ComponentTransform& t : f.Pool().Transforms) {
+        EXPECT_FLOAT_EQ(t.translation.x, 11.0f);
+        EXPECT_FLOAT_EQ(t.translation.y, 20.0f);
+    }
+    ASSERT_EQ(f.bus.physics->components.at(1).Particles.size(), 4u);
+    for (const auto& particle : f.bus.physics->components.at(1).Particles) {
+        EXPECT_NEAR(glm::length(glm::vec2(particle.Velocity)), 3.0f, 1e-4f);
+    }
+    f.bus.Update(0.016f);
+    EXPECT_EQ(f.Pool().Size(), 4u) << "the particles live on after the emitter";
+
+    // An effect that was not started, or already finished, gives nothing at destruction.
+    EmitterFixture quiet(json{{"Start", false}, {"Count", 4}});
+    quiet.bus.Send(MessageDestroyEntity(2));
+    EmitterFixture spent(json{{"Count", 2}, {"Lifetime Minimum", 10}, {"Lifetime Maximum", 10}});
+    spent.bus.Update(0.016f);
+    spent.bus.Send(MessageDestroyEntity(2));
+    EXPECT_EQ(quiet.Pool().Size(), 0u);
+    EXPECT_EQ(spent.Pool().Size(), 2u);
+}

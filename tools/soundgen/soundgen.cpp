@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "tools/soundgen/EnemySounds.h"
 #include "tools/soundgen/GoalSounds.h"
 
 namespace {
@@ -306,12 +307,19 @@ int main(int argc, char** argv) {
         bool oneShot;
     };
     const Entry entries[] = {
-        {"Jump.wav", Jump, true},      {"Land.wav", Land, true},
-        {"Shot.wav", Shot, true},      {"Hit.wav", Hit, true},
-        {"Pickup.wav", Pickup, true},  {"Door.wav", Door, true},
-        {"Rumble.wav", Rumble, false}, {"Footsteps.wav", Footsteps, false},
-        {"Music.wav", Music, false},   {"Checkpoint.wav", Checkpoint, true},
+        {"Jump.wav", Jump, true},
+        {"Land.wav", Land, true},
+        {"Shot.wav", Shot, true},
+        {"Hit.wav", Hit, true},
+        {"Pickup.wav", Pickup, true},
+        {"Door.wav", Door, true},
+        {"Rumble.wav", Rumble, false},
+        {"Footsteps.wav", Footsteps, false},
+        {"Music.wav", Music, false},
+        {"Checkpoint.wav", Checkpoint, true},
         {"WallOn.wav", WallOn, true},
+        {"EnemyDeath.wav", enemy_sounds::Death, true},
+        {"EnemySpit.wav", enemy_sounds::Spit, true},
     };
     try {
         for (const auto& entry : entries) {
