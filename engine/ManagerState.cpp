@@ -10,9 +10,9 @@
 #include "engine/MessageComponent.h"
 #include "engine/MessageEntity.h"
 #include "engine/MessageId.h"
+#include "engine/MessageKey.h"
 #include "engine/MessageState.h"
 #include "engine/MessageTrigger.h"
-#include "services/MessageKey.h"
 
 using json = nlohmann::json;
 

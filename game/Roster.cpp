@@ -16,9 +16,9 @@
 #include "game/presentation/SystemTransitionSlide.h"
 #include "particle/VornParticle.h"
 #include "physics2d/VornPhysics2D.h"
-#include "services/VornAnimation.h"
-#include "services/VornGraphics.h"
-#include "services/VornUI.h"
+#include "services/animation/VornAnimation.h"
+#include "services/graphics/VornGraphics.h"
+#include "services/ui/VornUI.h"
 #include "tiled/VornTiled.h"
 
 // Entries are uncommented as their systems land; the order is the dispatch order.

@@ -5,6 +5,7 @@
 
 #include "audio/MessageAudio.h"
 #include "engine/JsonRead.h"
+#include "engine/MessageKey.h"
 #include "engine/MessageTrigger.h"
 #include "engine/SystemTransform.h"
 #include "game/player/MessagePlayTransitionReloadCheckpoint.h"
@@ -12,8 +13,7 @@
 #include "particle/MessageEmitParticle.h"
 #include "physics2d/SystemCollisionBox.h"
 #include "physics2d/SystemPhysics.h"
-#include "services/MessageAnimation.h"
-#include "services/MessageKey.h"
+#include "services/animation/MessageAnimation.h"
 #include "tiled/MessageCollisionTile.h"
 
 namespace {

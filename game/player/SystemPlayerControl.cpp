@@ -5,15 +5,15 @@
 #include "audio/MessageAudio.h"
 #include "engine/JsonRead.h"
 #include "engine/MessageFrame.h"
+#include "engine/MessageKey.h"
 #include "engine/MessageTrigger.h"
 #include "engine/SystemTransform.h"
 #include "game/player/MessagePlayTransitionReloadCheckpoint.h"
 #include "particle/MessageEmitParticle.h"
 #include "particle/SystemParticleEmitter.h"
 #include "physics2d/SystemPhysics.h"
-#include "services/MessageAnimation.h"
-#include "services/MessageKey.h"
-#include "services/MessageUITrigger.h"
+#include "services/animation/MessageAnimation.h"
+#include "services/ui/MessageUITrigger.h"
 
 namespace {
 
