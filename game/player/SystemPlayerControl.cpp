@@ -57,7 +57,7 @@ void from_json(const nlohmann::json& j, ComponentPlayerControl& c) {
     Key(j, "Walk Speed Max", c.WalkSpeedMax);
     Key(j, "Glide Acceleration", c.GlideAcceleration);
     Key(j, "Jump Velocity", c.JumpVelocity);
-    Key(j, "Friction Threshhold", c.FrictionThreshhold);
+    Key(j, "Friction Threshhold", c.FrictionThreshold);
     Key(j, "Friction Multiplier", c.FrictionMultiplier);
     Key(j, "Time to Jump", c.TimeToJump);
     Key(j, "Time to Land", c.TimeToLand);
@@ -341,7 +341,7 @@ void SystemPlayerControl::Walk(EntityId entity, ComponentPlayerControl& c, float
             p.Acceleration.x = 0.0f;
         } else {
             const float v = p.Velocity.x;
-            if (v > c.FrictionThreshhold || v < -c.FrictionThreshhold) {
+            if (v > c.FrictionThreshold || v < -c.FrictionThreshold) {
                 if (mayWalk) c.state = PlayerState::Braking;
                 p.Acceleration.x = -v * c.FrictionMultiplier * dt;
             } else if (c.state != PlayerState::JumpLaunch) {
