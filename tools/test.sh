@@ -10,6 +10,9 @@ jobs=$(nproc)
 echo "== format"
 git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 
+echo "== layers"
+tools/check_layers.sh
+
 echo "== dev build and tests"
 cmake --preset dev >/dev/null
 cmake --build --preset dev -j "$jobs"
