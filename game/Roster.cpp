@@ -21,7 +21,8 @@
 #include "services/ui/VornUI.h"
 #include "tiled/VornTiled.h"
 
-// Entries are uncommented as their systems land; the order is the dispatch order.
+// The order is the dispatch order: every message reaches the systems in this sequence, so a
+// new system goes where it must handle its messages before or after the others.
 std::vector<std::unique_ptr<SystemBase>> MakeRoster() {
     std::vector<std::unique_ptr<SystemBase>> roster;
     roster.push_back(std::make_unique<SystemButton>());
