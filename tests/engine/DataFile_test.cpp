@@ -45,7 +45,7 @@ TEST(DataFile, MissingAndMalformedFilesRaiseADataErrorNamingTheFile) {
     // A folder where a file should be is no data file either.
     assets.Write("Assets/Data/Folder.json/inside", "{}");
     text = DataErrorText([&] { ReadDataFile("Assets/Data/Folder.json"); });
-    EXPECT_TRUE(StartsWith(text, "Assets/Data/Folder.json: ")) << text;
+    EXPECT_TRUE(StartsWith(text, "Assets/Data/Folder.json: is a folder")) << text;
 
     assets.Write("Assets/Data/Good.json", R"({"Physics": {"Velocity": [1, 2]}})");
     EXPECT_EQ(ReadDataFile("Assets/Data/Good.json")["Physics"]["Velocity"][1], 2);
