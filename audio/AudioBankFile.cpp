@@ -3,11 +3,12 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
-#include <fstream>
 #include <initializer_list>
 #include <string_view>
 
 #include <nlohmann/json.hpp>
+
+#include "engine/DataFile.h"
 
 namespace audio {
 
@@ -240,13 +241,11 @@ private:
 }  // namespace
 
 BankFile ReadBankFile(const std::string& file) {
-    std::ifstream in(file);
-    if (!in) throw BankFormatError(file + ": cannot be read");
     json root;
     try {
-        root = json::parse(in);
-    } catch (const json::parse_error& e) {
-        throw BankFormatError(file + ": " + e.what());
+        root = ReadDataFile(file);
+    } catch (const DataError& e) {
+        throw BankFormatError(e.what());
     }
     return Reader(file).Read(root, std::filesystem::path(file).parent_path());
 }

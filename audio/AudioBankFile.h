@@ -2,11 +2,12 @@
 
 #include <map>
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include <glm/vec2.hpp>
+
+#include "engine/DataError.h"
 
 // What a bank file says, before any sound is decoded. Private to the runtime.
 namespace audio {
@@ -57,9 +58,9 @@ struct BankFile {
 };
 
 /// A bank that exists but cannot be used; the text names the file and the key.
-class BankFormatError : public std::runtime_error {
+class BankFormatError : public DataError {
 public:
-    using std::runtime_error::runtime_error;
+    using DataError::DataError;
 };
 
 /// Reads and checks a bank. Throws BankFormatError; a missing file is the caller's check.

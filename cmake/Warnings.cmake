@@ -7,9 +7,14 @@ function(halvex_warnings target)
 endfunction()
 
 # A shared library of ours: default visibility so that template messages and their type
-# information are one across libraries.
+# information are one across libraries. Every symbol must resolve against the libraries it
+# links, so a use of a layer it does not link fails at link time (the sanitizers' runtimes are
+# left to the programs).
 function(halvex_shared_library target)
   add_library(${target} SHARED ${ARGN})
   target_link_libraries(${target} PUBLIC halvex_base)
+  if(HALVEX_SANITIZE STREQUAL "")
+    target_link_options(${target} PRIVATE -Wl,--no-undefined)
+  endif()
   halvex_warnings(${target})
 endfunction()

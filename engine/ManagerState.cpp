@@ -1,34 +1,23 @@
 #include "engine/ManagerState.h"
 
-#include <fstream>
 #include <iostream>
 
 #include <nlohmann/json.hpp>
 
-#include "engine/DataError.h"
+#include "engine/DataFile.h"
 #include "engine/KeyCodes.h"
 #include "engine/MessageComponent.h"
 #include "engine/MessageEntity.h"
 #include "engine/MessageId.h"
+#include "engine/MessageKey.h"
 #include "engine/MessageState.h"
 #include "engine/MessageTrigger.h"
-#include "services/MessageKey.h"
 
 using json = nlohmann::json;
 
 namespace {
 
 constexpr const char* kIndexPath = "./Assets/Data/Index.json";
-
-json ReadJsonFile(const std::string& path) {
-    std::ifstream in(path);
-    if (!in) throw DataError(path + ": file not found");
-    try {
-        return json::parse(in);
-    } catch (const json::exception& e) {
-        throw DataError(path + ": " + e.what());
-    }
-}
 
 }  // namespace
 
@@ -37,7 +26,7 @@ std::string SceneFilePath(const std::string& state) {
 }
 
 ManagerState::ManagerState() {
-    const json index = ReadJsonFile(kIndexPath);
+    const json index = ReadDataFile(kIndexPath);
     if (!index.is_object()) throw DataError(std::string(kIndexPath) + ": must be an object");
     for (auto& [key, value] : index.items()) {
         const auto code = KeyCodeFromName(key);
@@ -250,7 +239,7 @@ void ManagerState::OnKey(const Message& message) {
 
 void ManagerState::LoadScene(const std::string& name) {
     const std::string path = SceneFilePath(name);
-    const json scene = ReadJsonFile(path);
+    const json scene = ReadDataFile(path);
     if (!scene.is_object()) throw DataError(path + ": a scene must be a JSON object");
     const json empty = json::object();
     for (auto& [label, value] : scene.items()) {

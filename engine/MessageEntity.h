@@ -29,14 +29,13 @@ public:
 };
 
 /// Adds the component named `component`, read from `json`, to an entity of a named state.
+/// `json` is read where it lies, inside its entity's description, so that a type error names
+/// its whole key path ("/Physics/Velocity").
 class MessageAddComponentJSON final : public Message {
 public:
-    MessageAddComponentJSON(std::string state, EntityId entity, nlohmann::json json,
+    MessageAddComponentJSON(std::string state, EntityId entity, const nlohmann::json& json,
                             std::string component)
-        : state(std::move(state)),
-          component(std::move(component)),
-          entity(entity),
-          json(std::move(json)) {}
+        : state(std::move(state)), component(std::move(component)), entity(entity), json(json) {}
     int TypeId() const override { return MessageId::AddComponentJSON; }
     std::ostream& Trace(std::ostream& out) const override {
         return out << "Added " << component << " to entity " << entity << " in " << state;
@@ -45,7 +44,7 @@ public:
     std::string state;
     std::string component;
     EntityId entity;
-    nlohmann::json json;
+    const nlohmann::json& json;
 };
 
 /// Destroys an entity of the current state at its next update.

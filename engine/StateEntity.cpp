@@ -1,8 +1,6 @@
 #include "engine/StateEntity.h"
 
-#include <fstream>
-
-#include "engine/DataError.h"
+#include "engine/DataFile.h"
 #include "engine/MessageId.h"
 
 using json = nlohmann::json;
@@ -41,14 +39,7 @@ bool StateEntity::HandleMessage(const Message& message) {
 const json& StateEntity::EntityFile(const std::string& file) {
     auto it = entityFiles.find(file);
     if (it != entityFiles.end()) return it->second;
-    const std::string path = EntityFilePath(file);
-    std::ifstream in(path);
-    if (!in) throw DataError(path + ": entity file not found");
-    try {
-        return entityFiles.emplace(file, json::parse(in)).first->second;
-    } catch (const json::exception& e) {
-        throw DataError(path + ": " + e.what());
-    }
+    return entityFiles.emplace(file, ReadDataFile(EntityFilePath(file))).first->second;
 }
 
 void StateEntity::AddComponent(const std::string& state, EntityId id, const std::string& file,
@@ -57,7 +48,7 @@ void StateEntity::AddComponent(const std::string& state, EntityId id, const std:
         SendMessage(MessageAddComponentJSON(state, id, value, component));
     } catch (const json::exception& e) {
         const std::string where = file.empty() ? "inline entity" : EntityFilePath(file);
-        throw DataError(where + ": \"" + component + "\": " + e.what());
+        throw DataFileError(where, e, "\"" + component + "\"");
     }
 }
 

@@ -1,6 +1,10 @@
 #pragma once
 // The whole public API of VornEngine.
 
+#include "engine/ComponentSprite.h"
+#include "engine/DataError.h"
+#include "engine/DataFile.h"
+#include "engine/DebugSwitch.h"
 #include "engine/Engine.h"
 #include "engine/JsonRead.h"
 #include "engine/KeyCodes.h"
@@ -9,9 +13,13 @@
 #include "engine/ManagerTrace.h"
 #include "engine/Message.h"
 #include "engine/MessageComponent.h"
+#include "engine/MessageCursor.h"
 #include "engine/MessageEntity.h"
 #include "engine/MessageFrame.h"
 #include "engine/MessageId.h"
+#include "engine/MessageKey.h"
+#include "engine/MessageQuit.h"
+#include "engine/MessageSpriteRender.h"
 #include "engine/MessageState.h"
 #include "engine/MessageTrigger.h"
 #include "engine/State.h"

@@ -35,12 +35,13 @@
 #include "game/presentation/SystemTransitionSlide.h"
 #include "particle/VornParticle.h"
 #include "physics2d/VornPhysics2D.h"
-#include "services/VornAnimation.h"
-#include "services/VornGraphics.h"
-#include "services/VornUI.h"
+#include "services/animation/VornAnimation.h"
+#include "services/graphics/VornGraphics.h"
+#include "services/ui/VornUI.h"
 #include "tiled/VornTiled.h"
 
-// Entries are uncommented as their systems land; the order is the dispatch order.
+// The order is the dispatch order: every message reaches the systems in this sequence, so a
+// new system goes where it must handle its messages before or after the others.
 std::vector<std::unique_ptr<SystemBase>> MakeRoster(std::optional<std::uint32_t> variantSeed) {
     std::vector<std::unique_ptr<SystemBase>> roster;
     roster.push_back(std::make_unique<SystemButton>());

@@ -4,7 +4,7 @@
 #include "audio/VornAudio.h"
 #include "engine/VornEngine.h"
 #include "game/Roster.h"
-#include "services/VornGraphics.h"
+#include "services/graphics/VornGraphics.h"
 
 // The program takes no arguments; everything it shows comes from ./Assets.
 int main() {

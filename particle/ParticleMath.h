@@ -7,7 +7,7 @@
 
 #include <glm/vec2.hpp>
 
-#include "services/ComponentSprite.h"
+#include "engine/ComponentSprite.h"
 
 namespace particle_math {
 

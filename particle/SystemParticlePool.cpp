@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "engine/MessageFrame.h"
-#include "services/MessageSpriteRender.h"
+#include "engine/MessageSpriteRender.h"
 
 namespace {
 

@@ -10,11 +10,11 @@
 #include <glm/vec4.hpp>
 #include <nlohmann/json.hpp>
 
+#include "engine/ComponentSprite.h"
 #include "engine/System.h"
 #include "engine/SystemTransform.h"
 #include "particle/MessageParticlePool.h"
 #include "particle/ParticleNameMap.h"
-#include "services/ComponentSprite.h"
 
 /// One named effect: a sprite description and the live particles drawn with it, as four
 /// parallel arrays (index i is the same particle in each, and in every modifier's arrays).

@@ -3,14 +3,14 @@
 #include <cstdint>
 #include <functional>
 
+#include "engine/DebugSwitch.h"
 #include "engine/MessageFrame.h"
+#include "engine/MessageKey.h"
+#include "engine/MessageSpriteRender.h"
 #include "engine/SystemTransform.h"
 #include "physics2d/ColliderView.h"
-#include "physics2d/DebugSwitch.h"
 #include "physics2d/MessageCollision.h"
 #include "physics2d/Overlap.h"
-#include "services/MessageKey.h"
-#include "services/MessageSpriteRender.h"
 
 SystemCollisionBox::SystemCollisionBox() = default;
 

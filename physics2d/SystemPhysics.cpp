@@ -3,11 +3,11 @@
 #include <cmath>
 #include <functional>
 
+#include "engine/DebugSwitch.h"
 #include "engine/MessageFrame.h"
+#include "engine/MessageKey.h"
+#include "engine/MessageSpriteRender.h"
 #include "engine/SystemTransform.h"
-#include "physics2d/DebugSwitch.h"
-#include "services/MessageKey.h"
-#include "services/MessageSpriteRender.h"
 
 SystemPhysics::SystemPhysics() = default;
 

@@ -1,7 +1,7 @@
 #pragma once
 // The whole public API of VornPhysics2D.
 
-#include "physics2d/DebugSwitch.h"
+#include "engine/DebugSwitch.h"
 #include "physics2d/MessageCollision.h"
 #include "physics2d/Overlap.h"
 #include "physics2d/SystemCollisionBox.h"

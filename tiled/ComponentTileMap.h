@@ -7,7 +7,7 @@
 #include <glm/vec4.hpp>
 #include <nlohmann/json.hpp>
 
-#include "services/ComponentSprite.h"
+#include "engine/ComponentSprite.h"
 #include "tiled/Tile.h"
 
 /// One tile map, loaded from the tile-map editor's JSON export under ./Assets/Data/Tiled/.

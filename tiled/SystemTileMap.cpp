@@ -5,14 +5,14 @@
 #include <functional>
 #include <vector>
 
+#include "engine/DebugSwitch.h"
 #include "engine/MessageFrame.h"
+#include "engine/MessageKey.h"
+#include "engine/MessageSpriteRender.h"
 #include "engine/SystemTransform.h"
-#include "physics2d/DebugSwitch.h"
 #include "physics2d/Overlap.h"
 #include "physics2d/SystemCollisionBox.h"
 #include "physics2d/SystemCollisionCircle.h"
-#include "services/MessageKey.h"
-#include "services/MessageSpriteRender.h"
 #include "tiled/MessageCollisionTile.h"
 
 SystemTileMap::SystemTileMap() = default;

@@ -11,6 +11,9 @@ jobs=$(nproc)
 echo "== format"
 git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 
+echo "== layers"
+tools/check_layers.sh
+
 echo "== the README's run command: release build, and the game started for a few seconds"
 tools/play.sh --smoke
 

@@ -6,9 +6,9 @@
 
 #include <benchmark/benchmark.h>
 
+#include "engine/ComponentSprite.h"
 #include "engine/MessageFrame.h"
-#include "services/ComponentSprite.h"
-#include "services/VornAnimation.h"
+#include "services/animation/VornAnimation.h"
 
 namespace {
 

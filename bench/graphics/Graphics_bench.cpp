@@ -22,7 +22,7 @@
 #include "engine/Engine.h"
 #include "engine/ManagerState.h"
 #include "engine/MessageFrame.h"
-#include "services/MessageSpriteRender.h"
+#include "engine/MessageSpriteRender.h"
 #include "services/graphics/GLBackend.h"
 #include "services/graphics/ManagerWindow.h"
 #include "services/graphics/SpriteBatcher.h"

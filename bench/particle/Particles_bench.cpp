@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <random>
 
-#include "services/MessageSpriteRender.h"
+#include "engine/MessageSpriteRender.h"
 #include "tests/particle/ParticleBus.h"
 
 using json = nlohmann::json;

@@ -4,11 +4,11 @@
 
 #include "audio/MessageAudio.h"
 #include "engine/JsonRead.h"
+#include "engine/MessageCursor.h"
 #include "engine/MessageFrame.h"
+#include "engine/MessageKey.h"
 #include "engine/MessageTrigger.h"
 #include "engine/SystemTransform.h"
-#include "services/MessageCursor.h"
-#include "services/MessageKey.h"
 
 namespace {
 constexpr int kKeyC = 67;

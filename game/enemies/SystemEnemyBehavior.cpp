@@ -5,7 +5,7 @@
 #include "engine/SystemTransform.h"
 #include "game/enemies/SystemEnemyCollision.h"
 #include "physics2d/SystemPhysics.h"
-#include "services/MessageAnimation.h"
+#include "services/animation/MessageAnimation.h"
 
 void from_json(const nlohmann::json& j, ComponentEnemyBehavior& b) {
     using json_read::Key;

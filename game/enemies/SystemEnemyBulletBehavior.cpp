@@ -4,7 +4,7 @@
 #include "engine/MessageEntity.h"
 #include "engine/MessageFrame.h"
 #include "particle/MessageEmitParticle.h"
-#include "services/MessageAnimation.h"
+#include "services/animation/MessageAnimation.h"
 
 void from_json(const nlohmann::json& j, ComponentEnemyBulletBehavior& bullet) {
     json_read::Key(j, "Life Time", bullet.LifeTime);

@@ -6,16 +6,16 @@
 #include <vector>
 
 #include "audio/MessageAudio.h"
+#include "engine/DebugSwitch.h"
 #include "engine/JsonRead.h"
 #include "engine/MessageFrame.h"
+#include "engine/MessageKey.h"
+#include "engine/MessageSpriteRender.h"
 #include "engine/SystemTransform.h"
 #include "game/enemies/SystemEnemyBehavior.h"
 #include "game/enemies/SystemEnemyCollision.h"
-#include "physics2d/DebugSwitch.h"
 #include "physics2d/SystemPhysics.h"
-#include "services/MessageAnimation.h"
-#include "services/MessageKey.h"
-#include "services/MessageSpriteRender.h"
+#include "services/animation/MessageAnimation.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "game/player/SystemPlayerHealth.h"
 #include "particle/MessageEmitParticle.h"
 #include "physics2d/MessageCollision.h"
-#include "services/MessageAnimation.h"
+#include "services/animation/MessageAnimation.h"
 
 void from_json(const nlohmann::json& j, ComponentCheckpointCollider& c) {
     json_read::Key(j, "Lives Restored", c.LivesRestored);

@@ -7,7 +7,7 @@
 #include "game/player/SystemPlayerCollision.h"
 #include "game/presentation/MessagePlayTransitionState.h"
 #include "physics2d/MessageCollision.h"
-#include "services/MessageAnimation.h"
+#include "services/animation/MessageAnimation.h"
 
 void from_json(const nlohmann::json& j, ComponentDoorBehavior& d) {
     json_read::Key(j, "Next State", d.NextState);

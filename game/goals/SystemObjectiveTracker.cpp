@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/ComponentSprite.h"
 #include "engine/JsonRead.h"
+#include "engine/MessageSpriteRender.h"
 #include "engine/SystemTransform.h"
 #include "game/goals/EntityOrder.h"
 #include "game/goals/SystemDoorBehavior.h"
-#include "services/ComponentSprite.h"
-#include "services/MessageSpriteRender.h"
 
 namespace {
 

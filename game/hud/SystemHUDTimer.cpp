@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <vector>
 
+#include "engine/ComponentSprite.h"
 #include "engine/JsonRead.h"
 #include "engine/MessageFrame.h"
+#include "engine/MessageKey.h"
 #include "engine/MessageState.h"
 #include "game/player/SystemPlayerCollision.h"
 #include "physics2d/MessageCollision.h"
-#include "services/ComponentSprite.h"
-#include "services/MessageKey.h"
 
 namespace {
 

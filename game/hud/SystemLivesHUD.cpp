@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <optional>
 
+#include "engine/ComponentSprite.h"
 #include "engine/JsonRead.h"
+#include "engine/MessageSpriteRender.h"
 #include "engine/SystemTransform.h"
 #include "game/player/SystemPlayerHealth.h"
-#include "services/ComponentSprite.h"
-#include "services/MessageSpriteRender.h"
 
 void from_json(const nlohmann::json& j, ComponentLivesHUD& hud) {
     json_read::Key(j, "Icon Separation", hud.IconSeparation);

@@ -1,9 +1,9 @@
 #include "game/menu/SystemPauseMenu.h"
 
 #include "engine/JsonRead.h"
+#include "engine/MessageKey.h"
 #include "engine/MessageTrigger.h"
-#include "services/MessageKey.h"
-#include "services/MessageUITrigger.h"
+#include "services/ui/MessageUITrigger.h"
 
 namespace {
 

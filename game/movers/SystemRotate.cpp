@@ -1,9 +1,9 @@
 #include "game/movers/SystemRotate.h"
 
 #include "engine/JsonRead.h"
+#include "engine/MessageKey.h"
 #include "game/goals/EntityOrder.h"
 #include "physics2d/SystemPhysics.h"
-#include "services/MessageKey.h"
 
 namespace {
 

@@ -18,7 +18,7 @@ void from_json(const nlohmann::json& j, ComponentPlayerControl& c) {
     Key(j, "Walk Speed Max", c.WalkSpeedMax);
     Key(j, "Glide Acceleration", c.GlideAcceleration);
     Key(j, "Jump Velocity", c.JumpVelocity);
-    Key(j, "Friction Threshhold", c.FrictionThreshhold);
+    Key(j, "Friction Threshhold", c.FrictionThreshold);
     Key(j, "Friction Multiplier", c.FrictionMultiplier);
     Key(j, "Time to Jump", c.TimeToJump);
     Key(j, "Time to Land", c.TimeToLand);

@@ -33,7 +33,7 @@ struct PlayerTuning {
     float WalkSpeedMax = 0.0f;
     float GlideAcceleration = 0.0f;
     float JumpVelocity = 0.0f;
-    float FrictionThreshhold = 0.0f;
+    float FrictionThreshold = 0.0f;
     float FrictionMultiplier = 1.0f;
     float TimeToJump = 0.15f;
     float TimeToLand = 0.15f;

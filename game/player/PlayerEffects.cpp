@@ -4,7 +4,7 @@
 #include "engine/SystemTransform.h"
 #include "particle/MessageEmitParticle.h"
 #include "particle/SystemParticleEmitter.h"
-#include "services/MessageAnimation.h"
+#include "services/animation/MessageAnimation.h"
 
 void PlayerEffects::StateChanged(const PlayerTuning& t, PlayerState state) const {
     if (const std::string* name = t.Animation(state)) {

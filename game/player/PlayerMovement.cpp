@@ -23,7 +23,7 @@ void Walk(const PlayerTuning& t, PlayerMotion& m, int direction, ComponentPhysic
         body.Acceleration.x = 0.0f;
     } else {
         const float v = body.Velocity.x;
-        if (v > t.FrictionThreshhold || v < -t.FrictionThreshhold) {
+        if (v > t.FrictionThreshold || v < -t.FrictionThreshold) {
             if (mayWalk) m.state = PlayerState::Braking;
             body.Acceleration.x = -v * t.FrictionMultiplier * dt;
         } else if (m.state != PlayerState::JumpLaunch) {

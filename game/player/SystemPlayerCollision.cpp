@@ -5,6 +5,7 @@
 
 #include "audio/MessageAudio.h"
 #include "engine/JsonRead.h"
+#include "engine/MessageKey.h"
 #include "engine/MessageTrigger.h"
 #include "engine/SystemTransform.h"
 #include "game/goals/SystemDeathWallBehavior.h"
@@ -14,8 +15,7 @@
 #include "physics2d/MessageCollision.h"
 #include "physics2d/SystemCollisionBox.h"
 #include "physics2d/SystemPhysics.h"
-#include "services/MessageAnimation.h"
-#include "services/MessageKey.h"
+#include "services/animation/MessageAnimation.h"
 #include "tiled/MessageCollisionTile.h"
 
 namespace {

@@ -1,6 +1,7 @@
 #include "game/player/SystemPlayerControl.h"
 
 #include "engine/MessageFrame.h"
+#include "engine/MessageKey.h"
 #include "engine/MessageTrigger.h"
 #include "game/player/MessagePlayTransitionReloadCheckpoint.h"
 #include "game/player/PlayerEffects.h"
@@ -8,7 +9,6 @@
 #include "game/player/PlayerMovement.h"
 #include "game/player/PlayerSequences.h"
 #include "physics2d/SystemPhysics.h"
-#include "services/MessageKey.h"
 
 bool SystemPlayerControl::HandleMessage(const Message& message) {
     switch (message.TypeId()) {

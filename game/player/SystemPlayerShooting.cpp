@@ -7,16 +7,16 @@
 
 #include "audio/MessageAudio.h"
 #include "engine/JsonRead.h"
+#include "engine/MessageCursor.h"
 #include "engine/MessageFrame.h"
+#include "engine/MessageKey.h"
 #include "engine/MessageTrigger.h"
 #include "engine/SystemTransform.h"
 #include "game/player/SystemPlayerControl.h"
 #include "particle/MessageEmitParticle.h"
 #include "particle/SystemParticleEmitter.h"
 #include "physics2d/SystemPhysics.h"
-#include "services/MessageAnimation.h"
-#include "services/MessageCursor.h"
-#include "services/MessageKey.h"
+#include "services/animation/MessageAnimation.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include <optional>
 #include <system_error>
 
+#include "engine/ComponentSprite.h"
 #include "engine/JsonRead.h"
 #include "engine/MessageEntity.h"
-#include "services/ComponentSprite.h"
 
 namespace fs = std::filesystem;
 

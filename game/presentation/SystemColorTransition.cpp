@@ -1,9 +1,9 @@
 #include "game/presentation/SystemColorTransition.h"
 
 #include "audio/MessageAudio.h"
+#include "engine/ComponentSprite.h"
 #include "engine/JsonRead.h"
 #include "game/presentation/TransitionRatio.h"
-#include "services/ComponentSprite.h"
 
 void from_json(const nlohmann::json& j, ComponentColorTransition& transition) {
     json_read::Vec<4>(j, "Color Start", transition.ColorStart);

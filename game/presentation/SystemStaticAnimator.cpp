@@ -1,7 +1,7 @@
 #include "game/presentation/SystemStaticAnimator.h"
 
 #include "engine/JsonRead.h"
-#include "services/MessageAnimation.h"
+#include "services/animation/MessageAnimation.h"
 
 void from_json(const nlohmann::json& j, ComponentStaticAnimator& animator) {
     json_read::Key(j, "Animation To Play", animator.AnimationToPlay);

@@ -1,13 +1,13 @@
 #include "game/presentation/SystemTransitionSlide.h"
 
+#include "engine/ComponentSprite.h"
 #include "engine/JsonRead.h"
 #include "engine/MessageFrame.h"
+#include "engine/MessageKey.h"
 #include "engine/MessageState.h"
 #include "engine/MessageTrigger.h"
 #include "game/player/MessagePlayTransitionReloadCheckpoint.h"
 #include "game/presentation/MessagePlayTransitionState.h"
-#include "services/ComponentSprite.h"
-#include "services/MessageKey.h"
 
 namespace {
 

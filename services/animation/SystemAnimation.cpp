@@ -4,11 +4,11 @@
 #include <cmath>
 #include <iostream>
 
+#include "engine/ComponentSprite.h"
 #include "engine/JsonRead.h"
 #include "engine/MessageFrame.h"
 #include "engine/SystemTransform.h"
-#include "services/ComponentSprite.h"
-#include "services/MessageAnimation.h"
+#include "services/animation/MessageAnimation.h"
 
 using json = nlohmann::json;
 

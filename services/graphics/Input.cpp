@@ -2,9 +2,9 @@
 
 #include <cmath>
 
+#include "engine/MessageCursor.h"
+#include "engine/MessageKey.h"
 #include "engine/MessageTrigger.h"
-#include "services/MessageCursor.h"
-#include "services/MessageKey.h"
 
 namespace graphics {
 

@@ -13,8 +13,8 @@
 
 #include "engine/MessageFrame.h"
 #include "engine/MessageId.h"
-#include "services/MessageQuit.h"
-#include "services/MessageSpriteRender.h"
+#include "engine/MessageQuit.h"
+#include "engine/MessageSpriteRender.h"
 #include "services/graphics/GLBackend.h"
 #include "services/graphics/Input.h"
 #include "services/graphics/MessageCamera.h"

@@ -11,8 +11,8 @@
 #include <glm/mat4x4.hpp>
 #include <glm/vec4.hpp>
 
+#include "engine/ComponentSprite.h"
 #include "engine/SystemTransform.h"
-#include "services/ComponentSprite.h"
 #include "services/graphics/CameraMath.h"
 
 namespace graphics {

@@ -4,8 +4,8 @@
 #include <functional>
 
 #include "engine/MessageComponent.h"
+#include "engine/MessageSpriteRender.h"
 #include "engine/SystemTransform.h"
-#include "services/MessageSpriteRender.h"
 
 bool SystemSprite::HandleMessage(const Message& message) {
     if (message.TypeId() != MessageId::Render) return System::HandleMessage(message);

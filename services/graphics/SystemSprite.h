@@ -2,8 +2,8 @@
 
 #include <vector>
 
+#include "engine/ComponentSprite.h"
 #include "engine/System.h"
-#include "services/ComponentSprite.h"
 
 /// Draws every entity's "Sprite" at its world transform on each MessageRender, in entity id
 /// order (depth, translation z, decides what lies in front). An entity without a transform

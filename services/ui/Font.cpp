@@ -1,10 +1,8 @@
 #include "services/ui/Font.h"
 
-#include <fstream>
-
 #include <nlohmann/json.hpp>
 
-#include "engine/DataError.h"
+#include "engine/DataFile.h"
 
 using json = nlohmann::json;
 
@@ -27,10 +25,8 @@ glm::ivec2 Font::Cell(unsigned char c) const {
 
 std::shared_ptr<const Font> LoadFont(const std::string& name) {
     const std::string path = "./Assets/Textures/Fonts/" + name + ".json";
-    std::ifstream in(path);
-    if (!in) throw DataError(path + ": font metrics not found");
+    const json j = ReadDataFile(path);
     try {
-        const json j = json::parse(in);
         auto font = std::make_shared<Font>();
         font->texture = j.at("Texture").get<std::string>();
         font->columns = j.at("Columns").get<int>();
@@ -51,6 +47,6 @@ std::shared_ptr<const Font> LoadFont(const std::string& name) {
         }
         return font;
     } catch (const json::exception& e) {
-        throw DataError(path + ": " + e.what());
+        throw DataFileError(path, e);
     }
 }

@@ -6,11 +6,11 @@
 #include "engine/MessageComponent.h"
 #include "engine/MessageEntity.h"
 #include "engine/MessageFrame.h"
+#include "engine/MessageKey.h"
 #include "engine/MessageState.h"
 #include "engine/MessageTrigger.h"
 #include "engine/SystemTransform.h"
-#include "services/MessageKey.h"
-#include "services/MessageUITrigger.h"
+#include "services/ui/MessageUITrigger.h"
 #include "services/ui/SystemUIElement.h"
 
 using json = nlohmann::json;

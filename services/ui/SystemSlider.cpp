@@ -7,9 +7,9 @@
 #include "engine/JsonRead.h"
 #include "engine/MessageComponent.h"
 #include "engine/MessageEntity.h"
+#include "engine/MessageKey.h"
+#include "engine/MessageSpriteRender.h"
 #include "engine/SystemTransform.h"
-#include "services/MessageKey.h"
-#include "services/MessageSpriteRender.h"
 #include "services/ui/SystemUIElement.h"
 
 using json = nlohmann::json;

@@ -7,9 +7,9 @@
 #include "engine/MessageComponent.h"
 #include "engine/MessageEntity.h"
 #include "engine/MessageFrame.h"
-#include "services/MessageKey.h"
-#include "services/MessageSpriteRender.h"
-#include "services/MessageUITrigger.h"
+#include "engine/MessageKey.h"
+#include "engine/MessageSpriteRender.h"
+#include "services/ui/MessageUITrigger.h"
 
 using json = nlohmann::json;
 

@@ -9,9 +9,9 @@
 #include <glm/vec4.hpp>
 #include <nlohmann/json.hpp>
 
+#include "engine/ComponentSprite.h"
 #include "engine/System.h"
 #include "engine/SystemTransform.h"
-#include "services/ComponentSprite.h"
 #include "services/ui/Font.h"
 
 /// A piece of a menu: a named node of the UI tree with an optional panel texture and text.

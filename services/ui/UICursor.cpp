@@ -2,8 +2,8 @@
 
 #include <cmath>
 
+#include "engine/MessageCursor.h"
 #include "engine/MessageId.h"
-#include "services/MessageCursor.h"
 
 bool UICursor::Handle(const Message& message) {
     if (message.TypeId() == MessageId::CursorPosition) {

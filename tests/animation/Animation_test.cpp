@@ -4,8 +4,8 @@
 
 #include "engine/DataError.h"
 #include "engine/SystemTransform.h"
-#include "services/VornAnimation.h"
-#include "services/VornGraphics.h"
+#include "services/animation/VornAnimation.h"
+#include "services/graphics/VornGraphics.h"
 #include "tests/support/TempAssets.h"
 #include "tests/support/TestEngine.h"
 

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "engine/MessageFrame.h"
+#include "engine/MessageQuit.h"
 #include "engine/MessageTrigger.h"
-#include "services/MessageQuit.h"
 #include "tests/support/RecordingManager.h"
 
 namespace {

@@ -5,13 +5,13 @@
 #include <fstream>
 #include <set>
 
+#include "engine/ComponentSprite.h"
 #include "engine/DataError.h"
 #include "engine/MessageFrame.h"
 #include "game/Roster.h"
 #include "game/presentation/SystemAssetVariant.h"
 #include "game/presentation/SystemStaticAnimator.h"
-#include "services/ComponentSprite.h"
-#include "services/MessageAnimation.h"
+#include "services/animation/MessageAnimation.h"
 #include "services/graphics/SystemSprite.h"
 #include "tests/game/GameFixture.h"
 #include "tests/game/PresentationBus.h"

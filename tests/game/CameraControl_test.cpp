@@ -3,10 +3,10 @@
 #include <cmath>
 
 #include "audio/MessageAudio.h"
+#include "engine/MessageCursor.h"
 #include "engine/MessageTrigger.h"
 #include "engine/SystemTransform.h"
 #include "game/camera/SystemCameraControl.h"
-#include "services/MessageCursor.h"
 #include "tests/game/GameFixture.h"
 
 using json = nlohmann::json;

@@ -4,7 +4,7 @@
 #include "engine/MessageTrigger.h"
 #include "game/Roster.h"
 #include "particle/MessageEmitParticle.h"
-#include "services/MessageAnimation.h"
+#include "services/animation/MessageAnimation.h"
 
 using json = nlohmann::json;
 

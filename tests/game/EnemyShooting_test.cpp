@@ -3,10 +3,10 @@
 #include <cmath>
 
 #include "audio/MessageAudio.h"
+#include "engine/MessageSpriteRender.h"
 #include "game/enemies/SystemEnemyBehavior.h"
 #include "game/enemies/SystemEnemyCollision.h"
 #include "game/enemies/SystemEnemyShooting.h"
-#include "services/MessageSpriteRender.h"
 #include "tests/game/EnemyFixture.h"
 
 using json = nlohmann::json;

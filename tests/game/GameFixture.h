@@ -6,7 +6,7 @@
 #include <nlohmann/json.hpp>
 
 #include "engine/MessageEntity.h"
-#include "services/MessageKey.h"
+#include "engine/MessageKey.h"
 #include "tests/support/TempAssets.h"
 #include "tests/support/TestEngine.h"
 

@@ -12,7 +12,7 @@
 #include "engine/SystemTransform.h"
 #include "game/Roster.h"
 #include "particle/MessageEmitParticle.h"
-#include "services/MessageAnimation.h"
+#include "services/animation/MessageAnimation.h"
 #include "tests/game/GameFixture.h"
 
 /// A level "Level" built from the game's own roster: a weightless player "Hero" at the origin

@@ -3,14 +3,14 @@
 #include <algorithm>
 #include <sstream>
 
+#include "engine/ComponentSprite.h"
 #include "engine/MessageFrame.h"
+#include "engine/MessageKey.h"
 #include "engine/MessageState.h"
 #include "game/hud/SystemHUDTimer.h"
 #include "game/player/SystemPlayerCollision.h"
 #include "game/presentation/MessagePlayTransitionState.h"
 #include "physics2d/MessageCollision.h"
-#include "services/ComponentSprite.h"
-#include "services/MessageKey.h"
 #include "services/graphics/SystemSprite.h"
 #include "tests/game/PresentationBus.h"
 

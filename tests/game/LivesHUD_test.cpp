@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "engine/MessageFrame.h"
+#include "engine/MessageSpriteRender.h"
 #include "engine/SystemTransform.h"
 #include "game/hud/SystemLivesHUD.h"
 #include "game/player/SystemPlayerHealth.h"
-#include "services/MessageSpriteRender.h"
 #include "services/graphics/SystemSprite.h"
 #include "tests/game/PresentationBus.h"
 

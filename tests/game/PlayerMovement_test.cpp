@@ -11,7 +11,7 @@ struct MovementTest : ::testing::Test {
         tuning.WalkSpeedMax = 8.0f;
         tuning.GlideAcceleration = 300.0f;
         tuning.JumpVelocity = 14.0f;
-        tuning.FrictionThreshhold = 0.5f;
+        tuning.FrictionThreshold = 0.5f;
         tuning.FrictionMultiplier = 600.0f;
         tuning.TimeToJump = 0.1f;
         tuning.TimeToLand = 0.1f;

@@ -8,7 +8,7 @@
 #include "engine/SystemTransform.h"
 #include "game/player/SystemPlayerControl.h"
 #include "physics2d/SystemPhysics.h"
-#include "services/MessageAnimation.h"
+#include "services/animation/MessageAnimation.h"
 #include "tests/game/GameFixture.h"
 
 using json = nlohmann::json;

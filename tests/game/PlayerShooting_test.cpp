@@ -2,13 +2,13 @@
 
 #include <cmath>
 
+#include "engine/MessageCursor.h"
 #include "engine/MessageTrigger.h"
 #include "engine/SystemTransform.h"
 #include "game/player/SystemBulletBehavior.h"
 #include "game/player/SystemPlayerShooting.h"
 #include "particle/MessageEmitParticle.h"
 #include "physics2d/SystemPhysics.h"
-#include "services/MessageCursor.h"
 #include "tests/game/GameFixture.h"
 
 using json = nlohmann::json;

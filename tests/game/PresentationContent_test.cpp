@@ -3,11 +3,11 @@
 #include <filesystem>
 #include <set>
 
+#include "engine/ComponentSprite.h"
+#include "engine/MessageSpriteRender.h"
 #include "engine/MessageTrigger.h"
 #include "game/Roster.h"
 #include "game/hud/SystemHUDTimer.h"
-#include "services/ComponentSprite.h"
-#include "services/MessageSpriteRender.h"
 #include "services/animation/SystemAnimation.h"
 #include "tests/game/GameFixture.h"
 

@@ -4,6 +4,7 @@
 
 #include <glm/geometric.hpp>
 
+#include "engine/MessageSpriteRender.h"
 #include "engine/MessageTrigger.h"
 #include "game/goals/SystemDoorBehavior.h"
 #include "game/goals/SystemObjectiveTracker.h"
@@ -11,7 +12,6 @@
 #include "game/player/SystemPlayerCollision.h"
 #include "game/player/SystemPlayerControl.h"
 #include "physics2d/MessageCollision.h"
-#include "services/MessageSpriteRender.h"
 #include "tests/game/GoalsFixture.h"
 
 using json = nlohmann::json;

@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
+#include "engine/MessageCursor.h"
+#include "engine/MessageKey.h"
 #include "engine/MessageTrigger.h"
-#include "services/MessageCursor.h"
-#include "services/MessageKey.h"
 #include "services/graphics/Input.h"
 
 using graphics::InputEvent;

@@ -2,9 +2,9 @@
 
 #include <vector>
 
+#include "engine/MessageSpriteRender.h"
 #include "engine/MessageTrigger.h"
 #include "engine/SystemTransform.h"
-#include "services/MessageSpriteRender.h"
 #include "services/graphics/MessageCamera.h"
 #include "services/graphics/SystemCamera.h"
 #include "services/graphics/SystemModel.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "services/MessageSpriteRender.h"
+#include "engine/MessageSpriteRender.h"
 #include "tests/particle/ParticleBus.h"
 
 using json = nlohmann::json;

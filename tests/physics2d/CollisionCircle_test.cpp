@@ -2,12 +2,12 @@
 
 #include "engine/MessageComponent.h"
 #include "engine/MessageFrame.h"
+#include "engine/MessageKey.h"
+#include "engine/MessageSpriteRender.h"
 #include "engine/SystemTransform.h"
 #include "physics2d/MessageCollision.h"
 #include "physics2d/SystemCollisionBox.h"
 #include "physics2d/SystemCollisionCircle.h"
-#include "services/MessageKey.h"
-#include "services/MessageSpriteRender.h"
 #include "tests/physics2d/Bus.h"
 
 namespace {

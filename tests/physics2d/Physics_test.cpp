@@ -5,10 +5,10 @@
 
 #include "engine/MessageComponent.h"
 #include "engine/MessageFrame.h"
+#include "engine/MessageKey.h"
+#include "engine/MessageSpriteRender.h"
 #include "engine/SystemTransform.h"
 #include "physics2d/SystemPhysics.h"
-#include "services/MessageKey.h"
-#include "services/MessageSpriteRender.h"
 #include "tests/physics2d/Bus.h"
 
 using json = nlohmann::json;

@@ -2,8 +2,8 @@
 
 #include "engine/MessageComponent.h"
 #include "engine/MessageFrame.h"
-#include "services/MessageKey.h"
-#include "services/MessageSpriteRender.h"
+#include "engine/MessageKey.h"
+#include "engine/MessageSpriteRender.h"
 #include "tests/physics2d/Bus.h"
 #include "tests/tiled/TiledFixtures.h"
 #include "tiled/SystemTileMap.h"

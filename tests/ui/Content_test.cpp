@@ -5,8 +5,8 @@
 
 #include "engine/MessageId.h"
 #include "engine/SystemTransform.h"
-#include "services/VornGraphics.h"
-#include "services/VornUI.h"
+#include "services/graphics/VornGraphics.h"
+#include "services/ui/VornUI.h"
 #include "tests/ui/UITestSupport.h"
 
 namespace fs = std::filesystem;

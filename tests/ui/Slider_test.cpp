@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "engine/MessageId.h"
-#include "services/VornGraphics.h"
-#include "services/VornUI.h"
+#include "services/graphics/VornGraphics.h"
+#include "services/ui/VornUI.h"
 #include "tests/ui/UITestSupport.h"
 
 using json = nlohmann::json;

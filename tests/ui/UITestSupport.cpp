@@ -4,8 +4,8 @@
 #include "engine/MessageFrame.h"
 #include "engine/MessageId.h"
 #include "engine/SystemTransform.h"
-#include "services/VornGraphics.h"
-#include "services/VornUI.h"
+#include "services/graphics/VornGraphics.h"
+#include "services/ui/VornUI.h"
 
 using json = nlohmann::json;
 

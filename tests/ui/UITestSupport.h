@@ -7,8 +7,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "engine/ComponentSprite.h"
 #include "engine/Manager.h"
-#include "services/ComponentSprite.h"
 #include "tests/support/TempAssets.h"
 #include "tests/support/TestEngine.h"
 

@@ -6,8 +6,8 @@
 #include "engine/MessageId.h"
 #include "engine/MessageState.h"
 #include "engine/MessageTrigger.h"
-#include "services/VornGraphics.h"
-#include "services/VornUI.h"
+#include "services/graphics/VornGraphics.h"
+#include "services/ui/VornUI.h"
 #include "tests/ui/UITestSupport.h"
 
 using json = nlohmann::json;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "services/MessageKey.h"
+#include "engine/MessageKey.h"
 
 namespace debug_switch {
 

@@ -1,7 +1,7 @@
 #pragma once
 // The whole public API of VornUI.
 
-#include "services/MessageUITrigger.h"
+#include "services/ui/MessageUITrigger.h"
 #include "services/ui/SystemButton.h"
 #include "services/ui/SystemSlider.h"
 #include "services/ui/SystemUIElement.h"

@@ -1,5 +1,5 @@
 #pragma once
 // The whole public API of VornAnimation.
 
-#include "services/MessageAnimation.h"
+#include "services/animation/MessageAnimation.h"
 #include "services/animation/SystemAnimation.h"

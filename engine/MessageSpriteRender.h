@@ -5,10 +5,10 @@
 #include <glm/vec2.hpp>
 #include <glm/vec4.hpp>
 
+#include "engine/ComponentSprite.h"
 #include "engine/Message.h"
 #include "engine/MessageId.h"
 #include "engine/SystemTransform.h"
-#include "services/ComponentSprite.h"
 
 /// Draws one sprite this frame: translation is the quad's centre, scale its size, rotation z
 /// its angle in radians; translation z orders drawing (larger is drawn later, in front; equal

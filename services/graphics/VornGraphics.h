@@ -1,11 +1,11 @@
 #pragma once
 // The whole public API of VornGraphics.
 
-#include "services/ComponentSprite.h"
-#include "services/MessageCursor.h"
-#include "services/MessageKey.h"
-#include "services/MessageQuit.h"
-#include "services/MessageSpriteRender.h"
+#include "engine/ComponentSprite.h"
+#include "engine/MessageCursor.h"
+#include "engine/MessageKey.h"
+#include "engine/MessageQuit.h"
+#include "engine/MessageSpriteRender.h"
 #include "services/graphics/ManagerWindow.h"
 #include "services/graphics/SystemCamera.h"
 #include "services/graphics/SystemModel.h"

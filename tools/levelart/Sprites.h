@@ -1,0 +1,22 @@
+#pragma once
+// The level's backdrop and the player's, bullet's and particles' textures.
+
+#include "tools/levelart/Paint.h"
+
+namespace levelart {
+
+/// A cell of the player's body and arm sheets, in pixels.
+constexpr int kCell = 64;
+
+/// 256 x 128.
+Rgba Sky(int x, int y);
+/// 8 x 4 cells.
+Rgba Body(int x, int y);
+/// 4 x 1 cells.
+Rgba Arm(int x, int y);
+/// 32 x 16.
+Rgba Bullet(int x, int y);
+/// 32 x 32.
+Rgba SoftDot(int x, int y);
+
+}  // namespace levelart
