@@ -1,5 +1,8 @@
 #include "engine/SystemTransform.h"
 
+#include <stdexcept>
+#include <string>
+
 #include "engine/JsonRead.h"
 
 void from_json(const nlohmann::json& j, ComponentTransform& transform) {
@@ -13,14 +16,22 @@ void from_json(const nlohmann::json& j, ComponentTransform& transform) {
     json_read::Key(j, "Parent", transform.parent);
 }
 
-glm::vec3 SystemTransform::ChainOffset(EntityId parent) const {
+glm::vec3 SystemTransform::ChainOffset(EntityId entity, EntityId parent) const {
     glm::vec3 offset{0.0f};
     // A chain longer than the table has a cycle; stop rather than hang on bad data.
     std::size_t steps = 0;
     while (parent != 0 && steps++ <= components.size()) {
-        const ComponentTransform& link = components.at(parent);
-        offset += link.translation;
-        parent = link.parent;
+        const auto link = components.find(parent);
+        if (link == components.end()) {
+            // Bad data or a destroyed parent: say which link is broken rather than only
+            // that some key was missing.
+            throw std::out_of_range("entity " + std::to_string(entity) +
+                                    ": \"Transform\"/\"Parent\": " + std::to_string(parent) +
+                                    " is not an entity with a transform");
+        }
+        offset += link->second.translation;
+        entity = parent;
+        parent = link->second.parent;
     }
     return offset;
 }
@@ -33,11 +44,13 @@ bool SystemTransform::HandleMessage(const Message& message) {
         if (it == components.end()) return true;
         // Parents are other entries of the same table; the callback may add entries, so the
         // component is looked up again after it returns.
-        const glm::vec3 offset = ChainOffset(it->second.parent);
+        const glm::vec3 offset = ChainOffset(it->first, it->second.parent);
         it->second.translation += offset;
         query->callback(it->second);
         it = components.find(query->entity);
-        if (it != components.end()) it->second.translation -= ChainOffset(it->second.parent);
+        if (it != components.end()) {
+            it->second.translation -= ChainOffset(it->first, it->second.parent);
+        }
         return true;
     }
     return System::HandleMessage(message);

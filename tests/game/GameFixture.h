@@ -6,13 +6,10 @@
 #include <nlohmann/json.hpp>
 
 #include "engine/MessageEntity.h"
+#include "game/Roster.h"
 #include "services/MessageKey.h"
 #include "tests/support/TempAssets.h"
 #include "tests/support/TestEngine.h"
-
-/// The player's systems with the real physics, collision, tile-map and listener systems, in
-/// roster order.
-std::vector<std::unique_ptr<SystemBase>> PlayerRoster();
 
 /// Writes a tile set "Tiles" (ids 1 solid, 2 one-way, 3 hazard, 4 pit, 5 anchor) and a map
 /// "Map" from rows of characters: '#' solid, '=' one-way, '^' hazard, 'v' pit, 'o' the anchor
