@@ -16,21 +16,17 @@ void from_json(const nlohmann::json& j, ComponentTransform& transform) {
     json_read::Key(j, "Parent", transform.parent);
 }
 
-glm::vec3 SystemTransform::ChainOffset(EntityId entity, EntityId parent) const {
+glm::vec3 SystemTransform::ChainOffset(EntityId parent) const {
     glm::vec3 offset{0.0f};
     // A chain longer than the table has a cycle; stop rather than hang on bad data.
     std::size_t steps = 0;
     while (parent != 0 && steps++ <= components.size()) {
         const auto link = components.find(parent);
         if (link == components.end()) {
-            // Bad data or a destroyed parent: say which link is broken rather than only
-            // that some key was missing.
-            throw std::out_of_range("entity " + std::to_string(entity) +
-                                    ": \"Transform\"/\"Parent\": " + std::to_string(parent) +
+            throw std::out_of_range("\"Transform\"/\"Parent\": " + std::to_string(parent) +
                                     " is not an entity with a transform");
         }
         offset += link->second.translation;
-        entity = parent;
         parent = link->second.parent;
     }
     return offset;
@@ -44,12 +40,19 @@ bool SystemTransform::HandleMessage(const Message& message) {
         if (it == components.end()) return true;
         // Parents are other entries of the same table; the callback may add entries, so the
         // component is looked up again after it returns.
-        const glm::vec3 offset = ChainOffset(it->first, it->second.parent);
+        glm::vec3 offset;
+        try {
+            offset = ChainOffset(it->second.parent);
+        } catch (const std::out_of_range& broken) {
+            // Bad data or a destroyed parent: say whose chain is broken.
+            throw std::out_of_range("entity " + std::to_string(query->entity) + ": " +
+                                    broken.what());
+        }
         it->second.translation += offset;
         query->callback(it->second);
         it = components.find(query->entity);
         if (it != components.end()) {
-            it->second.translation -= ChainOffset(it->first, it->second.parent);
+            it->second.translation -= ChainOffset(it->second.parent);
         }
         return true;
     }

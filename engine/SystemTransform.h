@@ -29,7 +29,6 @@ public:
     bool HandleMessage(const Message& message) override;
 
 private:
-    /// Sum of the translations of `parent` (the parent of `entity`) and its ancestors; a link
-    /// to an entity without a transform throws std::out_of_range naming both ids.
-    glm::vec3 ChainOffset(EntityId entity, EntityId parent) const;
+    /// Sum of the translations of `parent` and its ancestors.
+    glm::vec3 ChainOffset(EntityId parent) const;
 };
