@@ -19,7 +19,7 @@ struct CameraTest : ::testing::Test {
         assets.Entity("Cam", {{"Transform", {{"Translation", {0, 0, 10}}}},
                               {"Camera Controller", controller}});
         assets.Scene("Level", {{"camera", "Cam"}});
-        test = std::make_unique<TestEngine>(MakeRoster());
+        test = std::make_unique<TestEngine>(PlayerRoster());
         test->Enter("Level");
         camera = FindEntity(*test, "Cam");
         ASSERT_NE(camera, 0);

@@ -4,6 +4,17 @@
 
 using json = nlohmann::json;
 
+std::vector<std::unique_ptr<SystemBase>> RosterWithout(
+    std::initializer_list<std::string_view> names) {
+    std::vector<std::unique_ptr<SystemBase>> kept;
+    for (auto& system : MakeRoster()) {
+        if (std::find(names.begin(), names.end(), system->Name()) == names.end()) {
+            kept.push_back(std::move(system));
+        }
+    }
+    return kept;
+}
+
 void WriteMap(const TempAssets& assets, const std::vector<std::string>& rows) {
     auto flag = [](const char* name) { return json{{"name", name}, {"value", true}}; };
     json tiles = json::array({

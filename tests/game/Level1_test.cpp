@@ -13,8 +13,8 @@ namespace {
 /// The shipped Level1 with the player's systems: the data must load, stand and play.
 struct Level1Test : ::testing::Test {
     void SetUp() override {
-        assets.CopyShipped("Assets/Data");
-        test = std::make_unique<TestEngine>(MakeRoster());
+        for (const char* folder : {"Assets/Data", "Assets/Textures"}) assets.CopyShipped(folder);
+        test = std::make_unique<TestEngine>(PlayerRoster());
         test->Enter("Level1");
         player = FindEntity(*test, "Player");
         camera = FindEntity(*test, "Level1Camera");

@@ -35,7 +35,7 @@ struct CollisionTest : ::testing::Test {
         WriteHero(assets, -30.0f, control);
         assets.Scene("Level", {{"a", "Map"},
                                {"b", {{"Hero", {{"Transform", {{"Translation", {x, y, 0}}}}}}}}});
-        test = std::make_unique<TestEngine>(MakeRoster());
+        test = std::make_unique<TestEngine>(PlayerRoster());
         test->Enter("Level");
         hero = FindEntity(*test, "Hero");
         ASSERT_NE(hero, 0);

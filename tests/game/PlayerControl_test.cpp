@@ -15,7 +15,7 @@ struct ControlTest : ::testing::Test {
     void Start(float gravity, bool grounded) {
         WriteHero(assets, gravity);
         assets.Scene("Level", {{"hero", "Hero"}});
-        test = std::make_unique<TestEngine>(MakeRoster());
+        test = std::make_unique<TestEngine>(PlayerRoster());
         test->Enter("Level");
         hero = FindEntity(*test, "Hero");
         ASSERT_NE(hero, 0);

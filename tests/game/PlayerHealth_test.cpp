@@ -26,7 +26,7 @@ std::unique_ptr<TestEngine> StartLevel(TempAssets& assets, const json& health) {
     assets.Entity("Hero", {{"Player Health", health}});
     assets.Scene("Level", {{"hero", "Hero"}});
     assets.Scene("Lost", json::object());
-    auto test = std::make_unique<TestEngine>(MakeRoster());
+    auto test = std::make_unique<TestEngine>(PlayerRoster());
     test->Enter("Level");
     return test;
 }

@@ -26,7 +26,7 @@ struct ShootingTest : ::testing::Test {
                                {"Bullet Behavior", {{"Life Time", lifeTime}}},
                                {"Bullet Collision Handler", {{"Tile Collide Effect", "Puff"}}}});
         assets.Scene("Level", {{"hero", {{"Hero", {{"Children", {"Arm"}}}}}}});
-        test = std::make_unique<TestEngine>(MakeRoster());
+        test = std::make_unique<TestEngine>(PlayerRoster());
         test->Enter("Level");
         hero = FindEntity(*test, "Hero");
         arm = FindEntity(*test, "Arm");
@@ -209,7 +209,7 @@ TEST_F(ShootingTest, BulletsFlyThroughOneWayPlatformsAndStopAtSolidTiles) {
                            {"Bullet Behavior", {{"Life Time", 5}}},
                            {"Bullet Collision Handler", {{"Tile Collide Sound", "Hit"}}}});
     assets.Scene("Level", {{"map", "Map"}});
-    test = std::make_unique<TestEngine>(MakeRoster());
+    test = std::make_unique<TestEngine>(PlayerRoster());
     test->Enter("Level");
     test->Send(
         MessageCreateEntity("", "Shot",
