@@ -1,5 +1,8 @@
 #include "engine/SystemTransform.h"
 
+#include <stdexcept>
+#include <string>
+
 #include "engine/JsonRead.h"
 
 void from_json(const nlohmann::json& j, ComponentTransform& transform) {
@@ -18,9 +21,13 @@ glm::vec3 SystemTransform::ChainOffset(EntityId parent) const {
     // A chain longer than the table has a cycle; stop rather than hang on bad data.
     std::size_t steps = 0;
     while (parent != 0 && steps++ <= components.size()) {
-        const ComponentTransform& link = components.at(parent);
-        offset += link.translation;
-        parent = link.parent;
+        const auto link = components.find(parent);
+        if (link == components.end()) {
+            throw std::out_of_range("\"Transform\"/\"Parent\": " + std::to_string(parent) +
+                                    " is not an entity with a transform");
+        }
+        offset += link->second.translation;
+        parent = link->second.parent;
     }
     return offset;
 }
@@ -33,11 +40,20 @@ bool SystemTransform::HandleMessage(const Message& message) {
         if (it == components.end()) return true;
         // Parents are other entries of the same table; the callback may add entries, so the
         // component is looked up again after it returns.
-        const glm::vec3 offset = ChainOffset(it->second.parent);
+        glm::vec3 offset;
+        try {
+            offset = ChainOffset(it->second.parent);
+        } catch (const std::out_of_range& broken) {
+            // Bad data or a destroyed parent: say whose chain is broken.
+            throw std::out_of_range("entity " + std::to_string(query->entity) + ": " +
+                                    broken.what());
+        }
         it->second.translation += offset;
         query->callback(it->second);
         it = components.find(query->entity);
-        if (it != components.end()) it->second.translation -= ChainOffset(it->second.parent);
+        if (it != components.end()) {
+            it->second.translation -= ChainOffset(it->second.parent);
+        }
         return true;
     }
     return System::HandleMessage(message);

@@ -54,8 +54,9 @@ struct Scene {
             bus.AddJson(entity, "Particle Effect Color", kColor);
             bus.AddJson(entity, "Particle Effect Animation", kAnimation);
             bus.AddJson(entity, "Physics", {{"Velocity", {0.5, 0, 0}}});
-            Fill(*bus.Pool(name), bus.physics->components.at(entity).Particles, random);
+            Fill(bus.Pool(name), bus.physics->components.at(entity).Particles, random);
         }
+        bus.recorder.keepRecords = false;
     }
     ParticleBus bus;
 };
@@ -84,10 +85,8 @@ void BM_UpdatePlainLoop(benchmark::State& state) {
     auto& bus = scene.bus;
     for (int p = 0; p < kPools; ++p) {
         const EntityId e = p + 1;
-        pools.push_back(
-            {&bus.pool->components.at(e), &bus.physics->components.at(e),
-             &static_cast<SystemParticlePoolColor&>(*bus.systems[4]).components.at(e),
-             &static_cast<SystemParticlePoolAnimation&>(*bus.systems[5]).components.at(e)});
+        pools.push_back({&bus.pool->components.at(e), &bus.physics->components.at(e),
+                         &bus.color->components.at(e), &bus.animation->components.at(e)});
     }
     const glm::vec3 follow(0.5f, 0.0f, 0.0f);
     for (auto _ : state) {
@@ -142,7 +141,7 @@ BENCHMARK(BM_UpdatePlainLoop)->Unit(benchmark::kMillisecond);
 void BM_Render(benchmark::State& state) {
     Scene scene;
     long cells = 0;
-    scene.bus.onMessage = [&](const Message& m) {
+    scene.bus.recorder.onMessage = [&](const Message& m) {
         if (m.TypeId() != MessageId::SpriteRenderBatch) return;
         for (const glm::ivec2& f : static_cast<const MessageSpriteRenderBatch&>(m).frames) {
             cells += f.x;
@@ -171,6 +170,7 @@ void BM_BurstAndExpire(benchmark::State& state) {
         bus.AddJson(emitter, "Particle Emitter Spread", {{name, {{"Speed Maximum", 4}}}});
         bus.AddJson(emitter, "Particle Emitter Rectangle", {{name, {{"Spawn Area", {4, 4, 0}}}}});
     }
+    bus.recorder.keepRecords = false;
     const MessageUpdate update(0.02f);
     for (auto _ : state) {
         state.PauseTiming();

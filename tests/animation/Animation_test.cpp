@@ -1,4 +1,5 @@
 #include <cmath>
+#include <optional>
 
 #include <gtest/gtest.h>
 
@@ -31,12 +32,8 @@ struct Animated {
         test->Enter("Level");
     }
 
-    ComponentSprite Sprite() {
-        ComponentSprite copy;
-        test->Query<ComponentSprite>(1, [&](ComponentSprite& s) { copy = s; });
-        return copy;
-    }
-    glm::ivec2 Cell() { return Sprite().index; }
+    std::optional<ComponentSprite> Sprite() { return test->Get<ComponentSprite>(1); }
+    glm::ivec2 Cell() { return Sprite().value().index; }
     void Play(std::string_view name, bool loop, bool queued = false, float delay = 0.0f,
               float speed = 1.0f) {
         test->Send(MessageSetAnimation(1, name, loop, queued, delay, speed));
@@ -64,7 +61,7 @@ TEST(Animation, StartClipWritesTextureSheetAndWrappingCells) {
     data["Start"] = "Idle";
     Animated a(data);
     a.test->Frame(0.0f);
-    ComponentSprite sprite = a.Sprite();
+    ComponentSprite sprite = a.Sprite().value();
     EXPECT_EQ(sprite.texture, "Arm/Sheet");
     EXPECT_EQ(sprite.dimensions, glm::vec2(4, 2));
     EXPECT_EQ(sprite.index, glm::ivec2(2, 0));
@@ -78,7 +75,7 @@ TEST(Animation, StartClipWritesTextureSheetAndWrappingCells) {
     // A clip with its own texture brings it along.
     a.Play("Shoot", false);
     a.test->Frame(0.0f);
-    EXPECT_EQ(a.Sprite().texture, "Arm/Shoot");
+    EXPECT_EQ(a.Sprite().value().texture, "Arm/Shoot");
     EXPECT_EQ(a.Cell(), glm::ivec2(0, 1));
 }
 
@@ -122,10 +119,10 @@ TEST(Animation, QueuedRequestFollowsTheEndOfTheClipAfterItsDelay) {
     EXPECT_EQ(a.Cell(), glm::ivec2(3, 0));
     // Idle loops forever now: the duplicate was dropped, not played a second time.
     a.Step(40);
-    a.test->Query<ComponentAnimation>(1, [](ComponentAnimation& c) {
-        EXPECT_EQ(c.current, "Idle");
-        EXPECT_TRUE(c.queue.empty());
-    });
+    const auto idle = a.test->Get<ComponentAnimation>(1);
+    ASSERT_TRUE(idle);
+    EXPECT_EQ(idle->current, "Idle");
+    EXPECT_TRUE(idle->queue.empty());
 
     // Behind a looping clip the request waits for the end of the running cycle (0.75 s).
     a.Play("Idle", true);  // restart is not needed: same clip keeps its clock (at 0 now)
@@ -206,15 +203,14 @@ TEST(Animation, BonesAreReadWrittenAndOverriddenPerClip) {
     // Writing the aim bone turns the sprite; a mirrored sprite turns the other way.
     std::function<void(glm::vec2&)> aimUp = [](glm::vec2& b) { b = {1.0f, 1.0f}; };
     a.test->Send(MessageQueryBone(1, "Aim", aimUp));
-    a.test->Query<ComponentTransform>(
-        1, [](ComponentTransform& t) { EXPECT_NEAR(t.rotation.z, 0.785398f, 1e-5f); });
+    EXPECT_NEAR(a.test->Get<ComponentTransform>(1).value().rotation.z, 0.785398f, 1e-5f);
     std::function<void(glm::vec2&)> aimMirrored = [&](glm::vec2& b) {
         b = {1.0f, -1.0f};
-        a.test->Query<ComponentTransform>(1, [](ComponentTransform& t) { t.scale.x = -1.0f; });
+        EXPECT_TRUE(
+            a.test->Query<ComponentTransform>(1, [](ComponentTransform& t) { t.scale.x = -1.0f; }));
     };
     a.test->Send(MessageQueryBone(1, "Aim", aimMirrored));
-    a.test->Query<ComponentTransform>(
-        1, [](ComponentTransform& t) { EXPECT_NEAR(t.rotation.z, 0.785398f, 1e-5f); });
+    EXPECT_NEAR(a.test->Get<ComponentTransform>(1).value().rotation.z, 0.785398f, 1e-5f);
     EXPECT_EQ(bone("Aim"), glm::vec2(1.0f, -1.0f));
 }
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include "engine/DataError.h"
 #include "engine/MessageEntity.h"
 #include "engine/MessageId.h"
@@ -45,7 +47,7 @@ TEST(Entity, ScenesBuildEntitiesWithOverridesAndChildren) {
     EXPECT_EQ(births, (std::vector<int>{3, 4, 1, 2}));
     EXPECT_TRUE(test.Query<ComponentTag>(1, [](ComponentTag& t) { EXPECT_EQ(t.text, "hero"); }));
     // The null override removed the Tag of the second hero only.
-    EXPECT_FALSE(test.Query<ComponentTag>(3, [](ComponentTag&) {}));
+    EXPECT_FALSE(test.Has<ComponentTag>(3));
     EXPECT_TRUE(test.Query<ComponentHealth>(3, [](ComponentHealth& h) { EXPECT_EQ(h.points, 3); }));
     // The arm's parent is patched to the hero, whatever its own file says.
     EXPECT_TRUE(test.Query<ComponentTransform>(2, [](ComponentTransform& t) {
@@ -54,9 +56,63 @@ TEST(Entity, ScenesBuildEntitiesWithOverridesAndChildren) {
         EXPECT_FLOAT_EQ(t.translation.y, 5.0f);
         t.translation = {20.0f, 5.0f, 0.0f};
     }));
-    test.engine.HandleMessage(MessageQueryContainer<ComponentTransform>(
-        [](std::unordered_map<int, ComponentTransform>& all) {
-            EXPECT_FLOAT_EQ(all.at(2).translation.x, 10.0f);
-            EXPECT_FLOAT_EQ(all.at(2).translation.y, 0.0f);
+    glm::vec3 stored{-1.0f};
+    test.Send(MessageQueryContainer<ComponentTransform>(
+        [&](std::unordered_map<int, ComponentTransform>& all) { stored = all.at(2).translation; }));
+    EXPECT_FLOAT_EQ(stored.x, 10.0f);
+    EXPECT_FLOAT_EQ(stored.y, 0.0f);
+}
+
+TEST(Entity, AComponentNameNoSystemKnowsIsIgnoredAndTheRestLoads) {
+    TempAssets assets;
+    assets.Entity("Odd", {{"Health", {{"Points", 4}}},
+                          {"Helth", {{"Points", 1}}},
+                          {"Note", "not even an object"},
+                          {"Transform", json::object()}});
+    assets.Scene("Level", {{"a", "Odd"}});
+    TestEngine test(Roster());
+    ASSERT_NO_THROW(test.Enter("Level"));
+    EXPECT_EQ(test.states->GetState("Level").entities.entityNames,
+              (std::unordered_map<int, std::string>{{1, "Odd"}}));
+    const auto health = test.Get<ComponentHealth>(1);
+    ASSERT_TRUE(health);
+    EXPECT_EQ(health->points, 4) << "the misspelt key must not reach the real component";
+    EXPECT_TRUE(test.Has<ComponentTransform>(1));
+}
+
+TEST(Entity, ABadParentIsNamedWhenItIsRead) {
+    TempAssets assets;
+    assets.Entity("Orphan", {{"Transform", {{"Translation", {1, 2, 0}}, {"Parent", 40}}}});
+    assets.Entity("Typed", {{"Transform", {{"Parent", "Orphan"}}}});
+    assets.Scene("Level", {{"a", "Orphan"}});
+    assets.Scene("Typed", {{"a", "Typed"}});
+    TestEngine test(Roster());
+    // A parent id is only a number until it is followed: loading succeeds.
+    ASSERT_NO_THROW(test.Enter("Level"));
+    try {
+        (void)test.QueryIfPresent<ComponentTransform>(1, [](ComponentTransform&) {
+            ADD_FAILURE() << "a broken parent chain must not reach the callback";
+        });
+        ADD_FAILURE() << "a parent without a transform was followed silently";
+    } catch (const std::out_of_range& e) {
+        EXPECT_STREQ(e.what(),
+                     "entity 1: \"Transform\"/\"Parent\": 40 is not an entity with a transform");
+    }
+    // The stored values stay readable for tools that do not follow parents.
+    bool listed = false;
+    test.Send(MessageQueryContainer<ComponentTransform>(
+        [&](std::unordered_map<int, ComponentTransform>& all) {
+            listed = all.count(1) == 1 && all.at(1).parent == 40;
         }));
+    EXPECT_TRUE(listed);
+
+    // A parent that is not a number fails the load, naming the file and the component.
+    try {
+        test.Enter("Typed");
+        ADD_FAILURE() << "a text parent was accepted";
+    } catch (const DataError& e) {
+        const std::string text = e.what();
+        EXPECT_NE(text.find("Typed.json: \"Transform\""), std::string::npos) << text;
+        EXPECT_NE(text.find("type must be number"), std::string::npos) << text;
+    }
 }

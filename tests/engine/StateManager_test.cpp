@@ -126,7 +126,7 @@ TEST(StateManager, CheckpointRestoreAnnouncesBirthsAgain) {
     test.Frame();
     EXPECT_EQ(test.recorder->Count(MessageId::EntityBirth), 1);
 
-    test.Query<ComponentHealth>(1, [](ComponentHealth& h) { h.points = 1; });
+    ASSERT_TRUE(test.Query<ComponentHealth>(1, [](ComponentHealth& h) { h.points = 1; }));
     test.recorder->Clear();
     Key(test, 44, MessageKey::kPressed, true);  // COMMA: restore
     test.Frame();
@@ -135,22 +135,22 @@ TEST(StateManager, CheckpointRestoreAnnouncesBirthsAgain) {
                                         "Triggered Checkpoint Restore to 1\n",
                                         "Triggered Checkpoint to 1\n"}));
     EXPECT_EQ(test.recorder->Count(MessageId::EntityBirth), 1);
-    test.Query<ComponentHealth>(1, [](ComponentHealth& h) { EXPECT_EQ(h.points, 5); });
+    EXPECT_EQ(test.Get<ComponentHealth>(1).value().points, 5);
 
     // PERIOD saves the changed state; a later restore brings back that copy, not the first.
-    test.Query<ComponentHealth>(1, [](ComponentHealth& h) { h.points = 2; });
+    ASSERT_TRUE(test.Query<ComponentHealth>(1, [](ComponentHealth& h) { h.points = 2; }));
     Key(test, 46, MessageKey::kPressed, true);
-    test.Query<ComponentHealth>(1, [](ComponentHealth& h) { h.points = 3; });
+    ASSERT_TRUE(test.Query<ComponentHealth>(1, [](ComponentHealth& h) { h.points = 3; }));
     test.Send(MessageTrigger("Checkpoint", false));
     test.Frame();
-    test.Query<ComponentHealth>(1, [](ComponentHealth& h) { EXPECT_EQ(h.points, 2); });
+    EXPECT_EQ(test.Get<ComponentHealth>(1).value().points, 2);
     // A copied state goes on numbering from its source.
     EXPECT_EQ(test.states->GetState("Level").entities.nextEntityId, 2);
     // Letter case matters for the checkpoint trigger.
     test.Send(MessageTrigger("checkpoint", false));
-    test.Query<ComponentHealth>(1, [](ComponentHealth& h) { h.points = 9; });
+    ASSERT_TRUE(test.Query<ComponentHealth>(1, [](ComponentHealth& h) { h.points = 9; }));
     test.Frame();
-    test.Query<ComponentHealth>(1, [](ComponentHealth& h) { EXPECT_EQ(h.points, 9); });
+    EXPECT_EQ(test.Get<ComponentHealth>(1).value().points, 9);
 }
 
 TEST(StateManager, ChangingStateKeepsTheOldOneLoaded) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
 
 #include "audio/MessageAudio.h"
 #include "engine/MessageCursor.h"
@@ -26,11 +27,7 @@ struct CameraTest : ::testing::Test {
     void Listener(float x, float y) {
         test->Send(MessageListenerPosition({x, y, 0.0f}, {0.0f, 0.0f, 0.0f}));
     }
-    ComponentTransform Transform() {
-        ComponentTransform copy;
-        test->Query<ComponentTransform>(camera, [&](ComponentTransform& t) { copy = t; });
-        return copy;
-    }
+    std::optional<ComponentTransform> Transform() { return test->Get<ComponentTransform>(camera); }
 
     TempAssets assets;
     std::unique_ptr<TestEngine> test;
@@ -42,14 +39,14 @@ struct CameraTest : ::testing::Test {
 TEST_F(CameraTest, FollowsTheListenerInsideTheBounds) {
     Start({{"Left Bound", 5}, {"Right Bound", 5}, {"Bottom Bound", -2}, {"Top Bound", 10}});
     Listener(20.0f, 3.0f);
-    EXPECT_FLOAT_EQ(Transform().translation.x, 5.0f);
-    EXPECT_FLOAT_EQ(Transform().translation.y, 3.0f);
+    EXPECT_FLOAT_EQ(Transform().value().translation.x, 5.0f);
+    EXPECT_FLOAT_EQ(Transform().value().translation.y, 3.0f);
     Listener(-100.0f, -50.0f);
-    EXPECT_FLOAT_EQ(Transform().translation.x, 5.0f);
-    EXPECT_FLOAT_EQ(Transform().translation.y, -2.0f);
+    EXPECT_FLOAT_EQ(Transform().value().translation.x, 5.0f);
+    EXPECT_FLOAT_EQ(Transform().value().translation.y, -2.0f);
     Listener(0.0f, 40.0f);
-    EXPECT_FLOAT_EQ(Transform().translation.y, 10.0f);
-    EXPECT_FLOAT_EQ(Transform().translation.z, 10.0f);
+    EXPECT_FLOAT_EQ(Transform().value().translation.y, 10.0f);
+    EXPECT_FLOAT_EQ(Transform().value().translation.z, 10.0f);
 }
 
 TEST_F(CameraTest, ShakeStartsWithTheDeathWallAndIsZeroOnAnAxisWithoutModulation) {
@@ -63,15 +60,16 @@ TEST_F(CameraTest, ShakeStartsWithTheDeathWallAndIsZeroOnAnAxisWithoutModulation
            {"Shake Modulation Frequency", {0, 3}}});
     test->Frames(10, 0.1f);
     Listener(1.0f, 2.0f);
-    EXPECT_FLOAT_EQ(Transform().translation.y, 2.0f);  // not shaking yet
+    EXPECT_FLOAT_EQ(Transform().value().translation.y, 2.0f);  // not shaking yet
 
     test->Send(MessageTrigger("Death Wall", true));
     test->Frames(7, 0.1f);
     Listener(1.0f, 2.0f);
     const float t = 0.7f;
-    EXPECT_FLOAT_EQ(Transform().translation.x, 1.0f);
-    EXPECT_NEAR(Transform().translation.y, 2.0f + 0.3f * std::sin(std::sin(t * 3) * t * 20), 1e-4f);
-    EXPECT_GT(std::fabs(Transform().translation.y - 2.0f), 0.01f);
+    EXPECT_FLOAT_EQ(Transform().value().translation.x, 1.0f);
+    EXPECT_NEAR(Transform().value().translation.y, 2.0f + 0.3f * std::sin(std::sin(t * 3) * t * 20),
+                1e-4f);
+    EXPECT_GT(std::fabs(Transform().value().translation.y - 2.0f), 0.01f);
 }
 
 TEST_F(CameraTest, FreeCameraPansFromThePressPositionAndIgnoresTheListener) {
@@ -81,20 +79,20 @@ TEST_F(CameraTest, FreeCameraPansFromThePressPositionAndIgnoresTheListener) {
     Press(*test, MessageKey::kMouseFirst);
     test->Send(MessageKey(67, MessageKey::kPressed, MessageKey::kModControl, false));
     test->Send(MessageCursorPosition(glm::vec2(1.0f, 2.0f)));
-    EXPECT_FLOAT_EQ(Transform().translation.x, 4.0f);
-    EXPECT_FLOAT_EQ(Transform().translation.y, 1.0f);
+    EXPECT_FLOAT_EQ(Transform().value().translation.x, 4.0f);
+    EXPECT_FLOAT_EQ(Transform().value().translation.y, 1.0f);
     Listener(20.0f, 20.0f);
-    EXPECT_FLOAT_EQ(Transform().translation.x, 4.0f);
+    EXPECT_FLOAT_EQ(Transform().value().translation.x, 4.0f);
 
     test->Send(MessageScroll(glm::vec2(0.0f, 0.25f)));
-    EXPECT_FLOAT_EQ(Transform().scale.x, 0.75f);
-    EXPECT_FLOAT_EQ(Transform().scale.y, 0.75f);
+    EXPECT_FLOAT_EQ(Transform().value().scale.x, 0.75f);
+    EXPECT_FLOAT_EQ(Transform().value().scale.y, 0.75f);
 
     // C without Control does nothing; Control+C leaves free mode and following resumes.
     test->Send(MessageKey(67, MessageKey::kPressed, 0, false));
     Listener(20.0f, 20.0f);
-    EXPECT_FLOAT_EQ(Transform().translation.x, 4.0f);
+    EXPECT_FLOAT_EQ(Transform().value().translation.x, 4.0f);
     test->Send(MessageKey(67, MessageKey::kPressed, MessageKey::kModControl, false));
     Listener(20.0f, 20.0f);
-    EXPECT_FLOAT_EQ(Transform().translation.x, 20.0f);
+    EXPECT_FLOAT_EQ(Transform().value().translation.x, 20.0f);
 }

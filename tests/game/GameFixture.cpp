@@ -2,39 +2,17 @@
 
 #include <algorithm>
 
-#include "audio/SystemAudioListener.h"
-#include "game/camera/SystemCameraControl.h"
-#include "game/menu/SystemPauseMenu.h"
-#include "game/player/SystemBulletBehavior.h"
-#include "game/player/SystemBulletCollision.h"
-#include "game/player/SystemPlatformCollision.h"
-#include "game/player/SystemPlayerCollision.h"
-#include "game/player/SystemPlayerControl.h"
-#include "game/player/SystemPlayerHealth.h"
-#include "game/player/SystemPlayerShooting.h"
-#include "physics2d/VornPhysics2D.h"
-#include "tiled/VornTiled.h"
-
 using json = nlohmann::json;
 
-std::vector<std::unique_ptr<SystemBase>> PlayerRoster() {
-    std::vector<std::unique_ptr<SystemBase>> r;
-    r.push_back(std::make_unique<SystemCollisionBox>());
-    r.push_back(std::make_unique<SystemCollisionCircle>());
-    r.push_back(std::make_unique<SystemPhysics>());
-    r.push_back(std::make_unique<SystemTransform>());
-    r.push_back(std::make_unique<SystemBulletCollision>());
-    r.push_back(std::make_unique<SystemPlayerCollision>());
-    r.push_back(std::make_unique<SystemPlayerControl>());
-    r.push_back(std::make_unique<SystemPauseMenu>());
-    r.push_back(std::make_unique<SystemTileMap>());
-    r.push_back(std::make_unique<SystemPlatformCollision>());
-    r.push_back(std::make_unique<SystemPlayerHealth>());
-    r.push_back(std::make_unique<SystemBulletBehavior>());
-    r.push_back(std::make_unique<SystemPlayerShooting>());
-    r.push_back(std::make_unique<SystemAudioListener>());
-    r.push_back(std::make_unique<SystemCameraControl>());
-    return r;
+std::vector<std::unique_ptr<SystemBase>> RosterWithout(
+    std::initializer_list<std::string_view> names) {
+    std::vector<std::unique_ptr<SystemBase>> kept;
+    for (auto& system : MakeRoster()) {
+        if (std::find(names.begin(), names.end(), system->Name()) == names.end()) {
+            kept.push_back(std::move(system));
+        }
+    }
+    return kept;
 }
 
 void WriteMap(const TempAssets& assets, const std::vector<std::string>& rows) {

@@ -1,14 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string_view>
 
 #include "game/Roster.h"
 #include "particle/MessageParticlePool.h"
 #include "particle/SystemParticlePool.h"
 #include "tests/game/GameFixture.h"
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -28,10 +25,7 @@ long LiveParticles(TestEngine& test, std::string_view name) {
 // a jump and a shot each have to put particles on screen.
 TEST(LevelEffects, AJumpAndAShotInTheShippedLevelProduceParticles) {
     TempAssets assets;
-    for (const char* folder : {"Assets/Data", "Assets/Textures"}) {
-        fs::copy(fs::path(HALVEX_SOURCE_DIR) / folder, assets.Root() / folder,
-                 fs::copy_options::recursive | fs::copy_options::overwrite_existing);
-    }
+    for (const char* folder : {"Assets/Data", "Assets/Textures"}) assets.CopyShipped(folder);
     TestEngine test(MakeRoster());
     test.Enter("Level1");
     ASSERT_NE(FindEntity(test, "Player"), 0);

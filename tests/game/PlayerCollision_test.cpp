@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 
 #include "engine/MessageTrigger.h"
 #include "engine/SystemTransform.h"
@@ -39,28 +40,21 @@ struct CollisionTest : ::testing::Test {
         hero = FindEntity(*test, "Hero");
         ASSERT_NE(hero, 0);
     }
-    glm::vec3 Position() {
-        glm::vec3 p{0.0f};
-        test->Query<ComponentTransform>(hero, [&](ComponentTransform& t) { p = t.translation; });
-        return p;
+    std::optional<glm::vec3> Position() {
+        const auto transform = test->Get<ComponentTransform>(hero);
+        if (!transform) return std::nullopt;
+        return transform->translation;
     }
-    ComponentPhysics Body() {
-        ComponentPhysics copy;
-        test->Query<ComponentPhysics>(hero, [&](ComponentPhysics& p) { copy = p; });
-        return copy;
+    std::optional<ComponentPhysics> Body() { return test->Get<ComponentPhysics>(hero); }
+    std::optional<ComponentPlayerControl> Control() {
+        return test->Get<ComponentPlayerControl>(hero);
     }
-    ComponentPlayerControl Control() {
-        ComponentPlayerControl copy;
-        test->Query<ComponentPlayerControl>(hero, [&](ComponentPlayerControl& c) { copy = c; });
-        return copy;
-    }
-    ComponentPlayerCollider Collider() {
-        ComponentPlayerCollider copy;
-        test->Query<ComponentPlayerCollider>(hero, [&](ComponentPlayerCollider& c) { copy = c; });
-        return copy;
+    std::optional<ComponentPlayerCollider> Collider() {
+        return test->Get<ComponentPlayerCollider>(hero);
     }
     void SetVelocity(glm::vec3 v) {
-        test->Query<ComponentPhysics>(hero, [&](ComponentPhysics& p) { p.Velocity = v; });
+        ASSERT_TRUE(
+            test->Query<ComponentPhysics>(hero, [&](ComponentPhysics& p) { p.Velocity = v; }));
     }
 
     TempAssets assets;
@@ -73,13 +67,13 @@ struct CollisionTest : ::testing::Test {
 TEST_F(CollisionTest, FallingOntoTheFloorLandsAndStays) {
     Start(0.0f, 3.0f);
     test->Frames(60);
-    EXPECT_NEAR(Position().y, kStandY, 1e-3f);
-    EXPECT_TRUE(Control().grounded);
-    EXPECT_EQ(test->recorder->Traces(MessageId::AudioParameter).back(),
+    EXPECT_NEAR(Position().value().y, kStandY, 1e-3f);
+    EXPECT_TRUE(Control().value().grounded);
+    EXPECT_EQ(test->recorder->Last(MessageId::AudioParameter),
               "Audio parameter GroundTexture to 0");
     test->Frames(120);
-    EXPECT_NEAR(Position().y, kStandY, 1e-3f);
-    EXPECT_EQ(Control().state, PlayerState::Idle);
+    EXPECT_NEAR(Position().value().y, kStandY, 1e-3f);
+    EXPECT_EQ(Control().value().state, PlayerState::Idle);
 }
 
 TEST_F(CollisionTest, RunningAcrossManyFloorTilesNeverCatchesOnASeam) {
@@ -87,15 +81,15 @@ TEST_F(CollisionTest, RunningAcrossManyFloorTilesNeverCatchesOnASeam) {
     test->Frames(10);
     Press(*test, keys::kD);
     test->Frame();  // the acceleration set now moves the body from the next frame on
-    float lastX = Position().x;
+    float lastX = Position().value().x;
     bool reachedTopSpeed = false;
     for (int frame = 0; frame < 50; ++frame) {
         test->Frame();
-        const glm::vec3 p = Position();
+        const glm::vec3 p = Position().value();
         EXPECT_GT(p.x, lastX) << "frame " << frame;
         EXPECT_NEAR(p.y, kStandY, 1e-3f) << "frame " << frame;
         lastX = p.x;
-        reachedTopSpeed |= Body().Velocity.x == 8.0f;
+        reachedTopSpeed |= Body().value().Velocity.x == 8.0f;
     }
     EXPECT_TRUE(reachedTopSpeed);
     EXPECT_LT(lastX, 8.0f);  // still on solid floor, short of the hazard strip
@@ -107,8 +101,8 @@ TEST_F(CollisionTest, AWallStopsThePlayer) {
     Press(*test, keys::kRight);
     test->Frames(120);
     // The wall's left face is at x = 22.5; the box's half width is 0.4.
-    EXPECT_NEAR(Position().x, 22.1f, 1e-3f);
-    EXPECT_NEAR(Position().y, kStandY, 1e-3f);
+    EXPECT_NEAR(Position().value().x, 22.1f, 1e-3f);
+    EXPECT_NEAR(Position().value().y, kStandY, 1e-3f);
 }
 
 TEST_F(CollisionTest, OneWayPlatformIsPassedFromBelowAndLandedOnFromAbove) {
@@ -119,50 +113,52 @@ TEST_F(CollisionTest, OneWayPlatformIsPassedFromBelowAndLandedOnFromAbove) {
     float highest = -1e9f;
     for (int frame = 0; frame < 180; ++frame) {
         test->Frame();
-        highest = std::max(highest, Position().y);
+        highest = std::max(highest, Position().value().y);
     }
     // It rose through the platform (top 3.5) and came down on it.
     EXPECT_GT(highest, 3.5f + 0.9f + 1.0f);
-    EXPECT_NEAR(Position().y, 4.4f, 1e-3f);
-    EXPECT_TRUE(Control().grounded);
-    EXPECT_EQ(test->recorder->Traces(MessageId::AudioParameter).back(),
+    EXPECT_NEAR(Position().value().y, 4.4f, 1e-3f);
+    EXPECT_TRUE(Control().value().grounded);
+    EXPECT_EQ(test->recorder->Last(MessageId::AudioParameter),
               "Audio parameter GroundTexture to 1");
     // Standing there for a long while does not sink through it.
     test->Frames(600);
-    EXPECT_NEAR(Position().y, 4.4f, 1e-3f);
+    EXPECT_NEAR(Position().value().y, 4.4f, 1e-3f);
 }
 
 TEST_F(CollisionTest, APlayerAlreadyBelowThePlatformTopFallsThrough) {
     // Bottom at 2.7, under the platform's top (3.5), and falling.
     Start(4.0f, 3.6f);
     test->Frames(60);
-    EXPECT_NEAR(Position().y, kStandY, 1e-3f);
+    EXPECT_NEAR(Position().value().y, kStandY, 1e-3f);
 }
 
 TEST_F(CollisionTest, LandingOnAHazardKillsAndTheHurtPlayerFallsThroughTheLevel) {
     Start(10.0f, 2.0f);
     test->Frames(30);
-    EXPECT_TRUE(Collider().hurt);
-    EXPECT_EQ(Control().state, PlayerState::FallingDeath);
+    EXPECT_TRUE(Collider().value().hurt);
+    EXPECT_EQ(Control().value().state, PlayerState::FallingDeath);
     EXPECT_EQ(
         test->recorder->Traces(MessageId::Trigger),
         (std::vector<std::string>{"Triggered Checkpoint to 1\n", "Triggered Kill Player to 1\n"}));
-    EXPECT_EQ(test->recorder->Traces(MessageId::AudioEvent).at(0), "FMOD Player/Hurt");
+    EXPECT_EQ(test->recorder->Traces(MessageId::AudioEvent),
+              std::vector<std::string>{"FMOD Player/Hurt"});
     test->Frames(150);
     // Nothing holds a hurt player: it drops through the solid floor.
-    EXPECT_LT(Position().y, -5.0f);
+    EXPECT_LT(Position().value().y, -5.0f);
     // A restore makes the tiles solid for it again.
     test->Send(MessageTrigger("Checkpoint Restore", true));
-    EXPECT_FALSE(Collider().hurt);
+    EXPECT_FALSE(Collider().value().hurt);
 }
 
 TEST_F(CollisionTest, APitAsksForTheReloadAndFallingOutOfTheLevelKeepsAsking) {
     Start(17.0f, 2.0f);
     test->Frames(30);
-    EXPECT_TRUE(Collider().hurt);
+    EXPECT_TRUE(Collider().value().hurt);
     EXPECT_GE(test->recorder->Count(MessageId::PlayTransitionReloadCheckpoint), 1);
 
-    test->Query<ComponentTransform>(hero, [](ComponentTransform& t) { t.translation.y = -150.0f; });
+    ASSERT_TRUE(test->Query<ComponentTransform>(
+        hero, [](ComponentTransform& t) { t.translation.y = -150.0f; }));
     test->recorder->Clear();
     test->Frames(3);
     EXPECT_EQ(test->recorder->Count(MessageId::PlayTransitionReloadCheckpoint), 3);
@@ -174,5 +170,5 @@ TEST_F(CollisionTest, WithCollisionsOffTheFlyingPlayerPassesThroughTheFloor) {
     Press(*test, keys::kO, true);  // fly mode and collisions off together
     Press(*test, keys::kS);
     test->Frames(30);
-    EXPECT_LT(Position().y, -3.0f);
+    EXPECT_LT(Position().value().y, -3.0f);
 }

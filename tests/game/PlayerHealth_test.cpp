@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "engine/MessageTrigger.h"
 #include "game/player/SystemPlayerHealth.h"
 #include "tests/game/GameFixture.h"
@@ -8,11 +10,10 @@ using json = nlohmann::json;
 
 namespace {
 
-int Health(TestEngine& test) {
-    int health = -1;
-    test.Query<ComponentPlayerHealth>(FindEntity(test, "Hero"),
-                                      [&](ComponentPlayerHealth& h) { health = h.Health; });
-    return health;
+std::optional<int> Health(TestEngine& test) {
+    const auto health = test.Get<ComponentPlayerHealth>(FindEntity(test, "Hero"));
+    if (!health) return std::nullopt;
+    return health->Health;
 }
 
 /// Dies once: asks for the checkpoint restore and runs the frame that performs it.

@@ -43,15 +43,15 @@ struct ShootingTest : ::testing::Test {
     std::vector<EntityId> Shots() {
         std::vector<EntityId> live;
         for (EntityId id : FindEntities(*test, "Shot")) {
-            if (test->Query<ComponentPhysics>(id, [](ComponentPhysics&) {})) live.push_back(id);
+            if (test->Has<ComponentPhysics>(id)) live.push_back(id);
         }
         return live;
     }
     std::vector<glm::vec3> BulletVelocities() {
         std::vector<glm::vec3> out;
         for (EntityId id : Shots()) {
-            test->Query<ComponentPhysics>(id,
-                                          [&](ComponentPhysics& p) { out.push_back(p.Velocity); });
+            EXPECT_TRUE(test->Query<ComponentPhysics>(
+                id, [&](ComponentPhysics& p) { out.push_back(p.Velocity); }));
         }
         return out;
     }
@@ -77,8 +77,7 @@ TEST_F(ShootingTest, PressFiresAtOnceAndHoldingFiresAfterEachCoolDown) {
     EXPECT_FLOAT_EQ(v.x, 20.0f);
     EXPECT_NEAR(v.y, 0.0f, 1e-5f);
     // Recoil takes half the bullet's velocity from the body, bounded by the walk speed.
-    test->Query<ComponentPhysics>(
-        hero, [](ComponentPhysics& p) { EXPECT_FLOAT_EQ(p.Velocity.x, -8.0f); });
+    EXPECT_FLOAT_EQ(test->Get<ComponentPhysics>(hero).value().Velocity.x, -8.0f);
 
     test->Frames(2, 0.1f);
     EXPECT_EQ(Shots().size(), 1u);
@@ -105,8 +104,7 @@ TEST_F(ShootingTest, ShotgunWithoutSpreadFiresEveryBulletAlongTheAimLine) {
         EXPECT_FLOAT_EQ(v.y, 10.0f);
     }
     // A scatter shot has no recoil.
-    test->Query<ComponentPhysics>(hero,
-                                  [](ComponentPhysics& p) { EXPECT_FLOAT_EQ(p.Velocity.y, 0.0f); });
+    EXPECT_FLOAT_EQ(test->Get<ComponentPhysics>(hero).value().Velocity.y, 0.0f);
 }
 
 TEST_F(ShootingTest, ShotgunFanFallsInsideTheSpreadInSteps) {
@@ -138,17 +136,17 @@ TEST_F(ShootingTest, TheArmFacesTheCursor) {
     Cursor({-5.0f, 1.0f});
     test->Frame();
     // Without an aim bone the drawn arm keeps its facing; the aim itself still follows.
-    test->Query<ComponentPlayerShooting>(arm, [](ComponentPlayerShooting& s) {
-        EXPECT_FLOAT_EQ(s.aimDirection.x, -1.0f);
-        EXPECT_NEAR(s.aimAngle, 3.14159265f, 1e-5f);
-    });
+    const auto aimed = test->Get<ComponentPlayerShooting>(arm);
+    ASSERT_TRUE(aimed);
+    EXPECT_FLOAT_EQ(aimed->aimDirection.x, -1.0f);
+    EXPECT_NEAR(aimed->aimAngle, 3.14159265f, 1e-5f);
     // The cursor exactly on the arm keeps the last direction instead of dividing by zero.
     Cursor({0.0f, 1.0f});
     test->Frame();
-    test->Query<ComponentPlayerShooting>(arm, [](ComponentPlayerShooting& s) {
-        EXPECT_FLOAT_EQ(s.aimDirection.x, -1.0f);
-        EXPECT_FALSE(std::isnan(s.aimAngle));
-    });
+    const auto kept = test->Get<ComponentPlayerShooting>(arm);
+    ASSERT_TRUE(kept);
+    EXPECT_FLOAT_EQ(kept->aimDirection.x, -1.0f);
+    EXPECT_FALSE(std::isnan(kept->aimAngle));
 }
 
 TEST_F(ShootingTest, NothingAimsOrFiresWhilePausedOrWithoutAShotType) {
@@ -159,18 +157,18 @@ TEST_F(ShootingTest, NothingAimsOrFiresWhilePausedOrWithoutAShotType) {
     test->Frames(60);
     EXPECT_TRUE(Shots().empty());  // "UNKNOWN" aims but never fires
 
-    test->Query<ComponentPlayerShooting>(
-        arm, [](ComponentPlayerShooting& s) { s.Type = ShotType::Regular; });
+    ASSERT_TRUE(test->Query<ComponentPlayerShooting>(
+        arm, [](ComponentPlayerShooting& s) { s.Type = ShotType::Regular; }));
     Release(*test, MessageKey::kMouseFirst);
     test->Send(MessageTrigger("Pause", true));
     Press(*test, MessageKey::kMouseFirst);
     Cursor({0.0f, 9.0f});
     test->Frame(0.0f);
     EXPECT_TRUE(Shots().empty());
-    test->Query<ComponentPlayerShooting>(arm, [](ComponentPlayerShooting& s) {
-        EXPECT_FALSE(s.triggerHeld);
-        EXPECT_FLOAT_EQ(s.aimDirection.x, 1.0f);  // not re-aimed while paused
-    });
+    const auto paused = test->Get<ComponentPlayerShooting>(arm);
+    ASSERT_TRUE(paused);
+    EXPECT_FALSE(paused->triggerHeld);
+    EXPECT_FLOAT_EQ(paused->aimDirection.x, 1.0f);  // not re-aimed while paused
 }
 
 TEST_F(ShootingTest, AnUnknownShotTypeNameIsRejected) {

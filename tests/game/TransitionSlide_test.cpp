@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <filesystem>
-#include <sstream>
 
 #include "engine/MessageFrame.h"
 #include "engine/MessageState.h"
@@ -15,9 +13,9 @@
 #include "game/presentation/SystemTransitionSlide.h"
 #include "services/graphics/SystemSprite.h"
 #include "tests/game/GameFixture.h"
+#include "tests/support/RecordingBus.h"
 
 using json = nlohmann::json;
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -27,14 +25,11 @@ constexpr float kDt = 0.25f;  // exact in binary, so slide times land on step bo
 /// everything else it sends kept as trace text.
 struct SlideTest : ::testing::Test {
     SlideTest() {
-        slides.SendMessage = [this](const Message& message) {
-            if (sprites.HandleMessage(message)) return true;
-            std::ostringstream text;
-            message.Trace(text);
-            sent.push_back(text.str());
-            return false;
-        };
+        bus.Attach(sprites);
+        slides.SendMessage = [this](const Message& message) { return bus.Send(message); };
     }
+    /// What the slides sent that the sprite table did not answer, as trace text.
+    std::vector<std::string> Sent() const { return bus.recorder.Traces(); }
     void Add(EntityId entity, const json& slide, float alpha = 0.0f) {
         ComponentSprite sprite;
         sprite.color.a = alpha;
@@ -60,7 +55,7 @@ struct SlideTest : ::testing::Test {
 
     SystemTransitionSlide slides;
     SystemSprite sprites;
-    std::vector<std::string> sent;
+    RecordingBus bus;
 };
 
 const std::vector<std::string> kToMenu = {"Destoyed the  state", "Changed state to Menu"};
@@ -96,13 +91,15 @@ TEST_F(SlideTest, SplashFadesInHoldsFadesOutThenChangesState) {
         Update();
         alphas.push_back(Alpha(1));
         // The change is asked for at the first update past 5 s, not before.
-        EXPECT_EQ(sent.empty(), frame * kDt <= 5.0f) << "at " << frame * kDt;
+        EXPECT_EQ(Sent().empty(), frame * kDt <= 5.0f) << "at " << frame * kDt;
     }
     const std::vector<float> expected = {0, 0, 0, 0, 0.25, 0.5,  0.75, 1,    1, 1, 1,
                                          1, 1, 1, 1, 1,    0.75, 0.5,  0.25, 0, 0};
     for (size_t i = 0; i < expected.size(); ++i) {
         EXPECT_FLOAT_EQ(alphas[i], expected[i]) << "at " << (i + 1) * kDt;
     }
+    const auto sent = Sent();
+    ASSERT_GE(sent.size(), 2u);
     EXPECT_EQ(std::vector<std::string>(sent.begin(), sent.begin() + 2), kToMenu);
 
     // Near the ends of a fade the alpha snaps to its final value.
@@ -127,12 +124,12 @@ TEST_F(SlideTest, SkipKeyEndsSkippableSlidesOnly) {
     Key(32, MessageKey::kRepeated);  // nor is a repeat
     Update();
     EXPECT_FLOAT_EQ(Alpha(1), 0.75f);
-    EXPECT_TRUE(sent.empty());
+    EXPECT_TRUE(Sent().empty());
 
     Key(32);
     Update();
     EXPECT_FLOAT_EQ(Alpha(1), 0.75f) << "a skipped slide leaves its sprite as it was";
-    EXPECT_EQ(sent, kToMenu);
+    EXPECT_EQ(Sent(), kToMenu);
     EXPECT_FLOAT_EQ(Alpha(2), 1.0f) << "the unskippable slide plays on";
 
     for (int key : {256, 257, 348, 349}) {
@@ -149,20 +146,20 @@ TEST_F(SlideTest, SkippedIdleSlideEndsAtItsFirstUpdateOnceActivated) {
             {"Transitions", {{{"Effect", "FADE_IN"}, {"Time", 1}}}}});
     Key(256);
     Update(4);
-    EXPECT_TRUE(sent.empty()) << "an idle slide does not run";
+    EXPECT_TRUE(Sent().empty()) << "an idle slide does not run";
     EXPECT_FLOAT_EQ(Alpha(1), 0.0f);
 
     slides.HandleMessage(MessagePlayTransitionState("Level2"));
-    EXPECT_TRUE(sent.empty());
+    EXPECT_TRUE(Sent().empty());
     Update();
-    EXPECT_EQ(sent, (std::vector<std::string>{"Destoyed the  state", "Changed state to Level2"}));
+    EXPECT_EQ(Sent(), (std::vector<std::string>{"Destoyed the  state", "Changed state to Level2"}));
     EXPECT_FLOAT_EQ(Alpha(1), 0.0f);
 }
 
 TEST_F(SlideTest, StateTransitionPlaysEveryActivatedSlideOrChangesAtOnce) {
     slides.HandleMessage(MessagePlayTransitionState("Level2"));
-    EXPECT_EQ(sent, (std::vector<std::string>{"Destoyed the  state", "Changed state to Level2"}));
-    sent.clear();
+    EXPECT_EQ(Sent(), (std::vector<std::string>{"Destoyed the  state", "Changed state to Level2"}));
+    bus.recorder.Clear();
 
     const json fade = {{"Activate On Change To State", true},
                        {"Transitions", {{{"Effect", "FADE_IN"}, {"Time", 0.5}}}}};
@@ -172,13 +169,14 @@ TEST_F(SlideTest, StateTransitionPlaysEveryActivatedSlideOrChangesAtOnce) {
     std::string name = "Level3";
     slides.HandleMessage(MessagePlayTransitionState(name));
     name = "overwritten";  // the request's text only lives for the call
-    EXPECT_TRUE(sent.empty());
+    EXPECT_TRUE(Sent().empty());
     Update(2);
     EXPECT_FLOAT_EQ(Alpha(1), 1.0f);
     EXPECT_FLOAT_EQ(Alpha(2), 1.0f);
-    EXPECT_TRUE(sent.empty());
+    EXPECT_TRUE(Sent().empty());
     Update();
     const std::vector<std::string> change = {"Destoyed the  state", "Changed state to Level3"};
+    const auto sent = Sent();
     ASSERT_EQ(sent.size(), 4u);
     EXPECT_EQ(std::vector<std::string>(sent.begin(), sent.begin() + 2), change);
     EXPECT_EQ(std::vector<std::string>(sent.begin() + 2, sent.end()), change);
@@ -186,8 +184,9 @@ TEST_F(SlideTest, StateTransitionPlaysEveryActivatedSlideOrChangesAtOnce) {
 
 TEST_F(SlideTest, ReloadPlaysTheDeathSlideBeforeAskingForTheRestore) {
     slides.HandleMessage(MessagePlayTransitionReloadCheckpoint());
-    EXPECT_EQ(sent, std::vector<std::string>{"Triggered Checkpoint to 0\n"}) << "no slide: at once";
-    sent.clear();
+    EXPECT_EQ(Sent(), std::vector<std::string>{"Triggered Checkpoint to 0\n"})
+        << "no slide: at once";
+    bus.recorder.Clear();
 
     Add(1, {{"Activate On Reload Checkpoint", true},
             {"Transitions", {{{"Effect", "FADE_IN"}, {"Time", 0.5}}}}});
@@ -203,9 +202,9 @@ TEST_F(SlideTest, ReloadPlaysTheDeathSlideBeforeAskingForTheRestore) {
     slides.HandleMessage(MessagePlayTransitionReloadCheckpoint());  // repeats change nothing
     EXPECT_FLOAT_EQ(slides.components.at(1).Time, 0.25f);
     EXPECT_FLOAT_EQ(Alpha(1), 0.5f);
-    EXPECT_TRUE(sent.empty());
+    EXPECT_TRUE(Sent().empty());
     Update(2);
-    EXPECT_EQ(sent, std::vector<std::string>{"Triggered Checkpoint to 0\n"});
+    EXPECT_EQ(Sent(), std::vector<std::string>{"Triggered Checkpoint to 0\n"});
     EXPECT_FLOAT_EQ(Alpha(2), 0.0f) << "the restore slide waits for the restore";
 
     slides.HandleMessage(MessageTrigger("checkpoint restore", true));
@@ -233,10 +232,7 @@ TEST_F(SlideTest, ZeroLengthStepLandsOnItsFinalAlpha) {
 
 TEST(TransitionContent, ADeathInTheShippedLevelReloadsTheCheckpoint) {
     TempAssets assets;
-    for (const char* folder : {"Assets/Data", "Assets/Textures"}) {
-        fs::copy(fs::path(HALVEX_SOURCE_DIR) / folder, assets.Root() / folder,
-                 fs::copy_options::recursive | fs::copy_options::overwrite_existing);
-    }
+    for (const char* folder : {"Assets/Data", "Assets/Textures"}) assets.CopyShipped(folder);
     TestEngine test(MakeRoster());
     test.Enter("Level1");
     const EntityId player = FindEntity(test, "Player");
@@ -247,15 +243,16 @@ TEST(TransitionContent, ADeathInTheShippedLevelReloadsTheCheckpoint) {
     ASSERT_NE(respawn, 0);
     auto alpha = [&](EntityId entity) {
         float a = -1.0f;
-        test.Query<ComponentSprite>(entity, [&](ComponentSprite& s) { a = s.color.a; });
+        EXPECT_TRUE(
+            test.Query<ComponentSprite>(entity, [&](ComponentSprite& s) { a = s.color.a; }));
         return a;
     };
     test.Frames(30);
     EXPECT_FLOAT_EQ(alpha(fade), 0.0f) << "nothing is black before a death";
     EXPECT_FLOAT_EQ(alpha(respawn), 0.0f);
-    test.Query<ComponentTransform>(player, [](ComponentTransform& t) {
+    ASSERT_TRUE(test.Query<ComponentTransform>(player, [](ComponentTransform& t) {
         t.translation = {39.5f, 8.0f, t.translation.z};  // onto the spikes
-    });
+    }));
     test.recorder->Clear();
 
     float darkest = 0.0f;
@@ -269,8 +266,7 @@ TEST(TransitionContent, ADeathInTheShippedLevelReloadsTheCheckpoint) {
     }
     ASSERT_TRUE(restored) << "the death never reloaded the level";
     EXPECT_FLOAT_EQ(darkest, 1.0f) << "the screen went black before the reload";
-    test.Query<ComponentTransform>(
-        player, [](ComponentTransform& t) { EXPECT_LT(t.translation.x, 10.0f); });
+    EXPECT_LT(test.Get<ComponentTransform>(player).value().translation.x, 10.0f);
     EXPECT_FLOAT_EQ(alpha(fade), 0.0f);
     EXPECT_GT(alpha(respawn), 0.9f) << "black on the restore's own frame";
     test.Frames(60);

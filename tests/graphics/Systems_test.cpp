@@ -117,7 +117,7 @@ TEST(GraphicsSystems, CheckpointCopiesKeepSpritesAndCameras) {
     assets.Scene("Level", {{"a", "Cam"}, {"b", "Thing"}});
     TestEngine test(Roster());
     test.Enter("Level");
-    test.Query<ComponentSprite>(2, [](ComponentSprite& s) { s.texture = "Changed"; });
+    ASSERT_TRUE(test.Query<ComponentSprite>(2, [](ComponentSprite& s) { s.texture = "Changed"; }));
     test.Send(MessageTrigger("Checkpoint", false));
 
     int sprites = 0;

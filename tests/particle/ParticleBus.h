@@ -1,9 +1,9 @@
 #pragma once
 
-#include <functional>
-#include <memory>
+#include <stdexcept>
 #include <string>
-#include <vector>
+
+#include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
 
@@ -13,41 +13,25 @@
 #include "engine/SystemTransform.h"
 #include "particle/VornParticle.h"
 #include "physics2d/SystemPhysics.h"
+#include "tests/support/RecordingBus.h"
 
 /// Answers physics queries without the physics library: the particle systems only read it.
 class PhysicsStore : public System<ComponentPhysics, PhysicsStore> {};
 
-/// A one-state bus: systems in the game's order, each handed the bus as its send callback,
-/// and a hook that sees every message no system consumed.
-class ParticleBus {
+/// The particle systems in the game's dispatch order on a recording bus (this library cannot
+/// see the game's roster), with helpers that read and fill pools.
+class ParticleBus : public RecordingBus {
 public:
     ParticleBus() {
         Add<SystemTransform>();
         Add<PhysicsStore>();
         pool = &Add<SystemParticlePool>();
         physics = &Add<SystemParticlePoolPhysics>();
-        Add<SystemParticlePoolColor>();
-        Add<SystemParticlePoolAnimation>();
+        color = &Add<SystemParticlePoolColor>();
+        animation = &Add<SystemParticlePoolAnimation>();
         emitter = &Add<SystemParticleEmitter>();
         spread = &Add<SystemParticleEmitterSpread>();
         rectangle = &Add<SystemParticleEmitterRectangle>();
-    }
-
-    bool Send(const Message& message) {
-        for (auto& system : systems) {
-            if (system->HandleMessage(message)) return true;
-        }
-        if (onMessage) onMessage(message);
-        return false;
-    }
-
-    template <class S>
-    S& Add() {
-        auto system = std::make_unique<S>();
-        system->SendMessage = [this](const Message& message) { return Send(message); };
-        S& added = *system;
-        systems.push_back(std::move(system));
-        return added;
     }
 
     /// Adds the component `name` read from `value` to `entity`, as entity files do.
@@ -58,8 +42,17 @@ public:
     void Update(float dt) { Send(MessageUpdate(dt)); }
     void Render() { Send(MessageRender()); }
 
-    /// The pool named `name`, or null.
-    ComponentParticlePool* Pool(const std::string& name) {
+    /// The pool named `name`; a missing pool fails the test and throws, ending it.
+    ComponentParticlePool& Pool(const std::string& name) {
+        ComponentParticlePool* found = FindPool(name);
+        if (!found) {
+            ADD_FAILURE() << "no particle pool named \"" << name << "\"";
+            throw std::runtime_error("no particle pool named " + name);
+        }
+        return *found;
+    }
+    /// The pool named `name`, or null where absence is what the test expects.
+    ComponentParticlePool* FindPool(const std::string& name) {
         ComponentParticlePool* found = nullptr;
         const MessageQueryParticlePool::Callback find = [&](EntityId, ComponentParticlePool& p) {
             found = &p;
@@ -71,7 +64,7 @@ public:
     /// Appends `count` particles with lifetime `lifetime` and announces them as an emitter does.
     void Populate(EntityId emitterEntity, const std::string& name, std::size_t count,
                   float lifetime) {
-        ComponentParticlePool& p = *Pool(name);
+        ComponentParticlePool& p = Pool(name);
         for (std::size_t i = 0; i < count; ++i) {
             p.Ages.emplace_back(0.0f, lifetime);
             p.Transforms.emplace_back();
@@ -81,10 +74,10 @@ public:
         Send(MessagePopulateParticlePool(emitterEntity, name, count));
     }
 
-    std::vector<std::unique_ptr<SystemBase>> systems;
-    std::function<void(const Message&)> onMessage;
     SystemParticlePool* pool = nullptr;
     SystemParticlePoolPhysics* physics = nullptr;
+    SystemParticlePoolColor* color = nullptr;
+    SystemParticlePoolAnimation* animation = nullptr;
     SystemParticleEmitter* emitter = nullptr;
     SystemParticleEmitterSpread* spread = nullptr;
     SystemParticleEmitterRectangle* rectangle = nullptr;

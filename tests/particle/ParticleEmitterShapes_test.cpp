@@ -20,7 +20,7 @@ ComponentParticlePool& Emit(ParticleBus& bus, std::uint64_t count, const json& c
                 {{"Fx", {{"Count", count}, {"Lifetime Minimum", 9}, {"Lifetime Maximum", 9}}}});
     for (const auto& [name, value] : companions.items()) bus.AddJson(2, name, {{"Fx", value}});
     bus.Update(0.0f);
-    return *bus.Pool("Fx");
+    return bus.Pool("Fx");
 }
 
 }  // namespace
@@ -126,10 +126,9 @@ TEST(ParticleEmitterSpread, LaunchesAlongTheNewHeading) {
 TEST(ParticleEmitterSpread, NeverWritesPastThePhysicsRecords) {
     // Pool physics placed after the spread: its records do not exist yet when the spread runs.
     ParticleBus bus;
-    auto& systems = bus.systems;
-    auto physics = std::find_if(systems.begin(), systems.end(),
-                                [&](const auto& s) { return s.get() == bus.physics; });
-    std::rotate(physics, physics + 1, systems.end());
+    auto& handlers = bus.handlers;
+    auto physics = std::find(handlers.begin(), handlers.end(), bus.physics);
+    std::rotate(physics, physics + 1, handlers.end());
     const ComponentParticlePool& pool =
         Emit(bus, 10, {{"Particle Emitter Spread", {{"Speed Maximum", 5}}}});
     EXPECT_EQ(pool.Size(), 10u);

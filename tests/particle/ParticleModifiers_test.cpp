@@ -11,7 +11,7 @@ ComponentParticlePool& MakePool(ParticleBus& bus, const json& modifiers,
                                 const json& sprite = json::object()) {
     bus.AddJson(1, "Particle Effect", {{"Name", "Fx"}, {"Sprite", sprite}});
     for (const auto& [name, value] : modifiers.items()) bus.AddJson(1, name, value);
-    return *bus.Pool("Fx");
+    return bus.Pool("Fx");
 }
 
 }  // namespace

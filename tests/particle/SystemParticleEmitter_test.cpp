@@ -14,13 +14,13 @@ struct EmitterFixture {
         bus.AddJson(1, "Particle Effect", {{"Name", "Spark"}, {"Sprite", sprite}});
         bus.AddJson(2, "Transform", {{"Translation", {10, 20, 0}}});
         bus.AddJson(2, "Particle Emitter", {{"Spark", settings}});
-        bus.onMessage = [this](const Message& m) {
+        bus.recorder.onMessage = [this](const Message& m) {
             if (m.TypeId() == MessageId::PopulateParticlePool) {
                 populated.push_back(static_cast<const MessagePopulateParticlePool&>(m).count);
             }
         };
     }
-    ComponentParticlePool& Pool() { return *bus.Pool("Spark"); }
+    ComponentParticlePool& Pool() { return bus.Pool("Spark"); }
     EmitterSettings& Settings() { return bus.emitter->components.at(2).effects.at("Spark"); }
 
     ParticleBus bus;

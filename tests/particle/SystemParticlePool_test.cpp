@@ -27,16 +27,16 @@ TEST(ParticlePool, AgesUntilTheLifetimeIsExceeded) {
     bus.Update(0.25f);
     bus.Update(0.25f);
     // Age 0.5 is not greater than the lifetime 0.5.
-    EXPECT_EQ(bus.Pool("Spark")->Size(), 1u);
+    EXPECT_EQ(bus.Pool("Spark").Size(), 1u);
     bus.Update(0.25f);
-    EXPECT_EQ(bus.Pool("Spark")->Size(), 0u);
+    EXPECT_EQ(bus.Pool("Spark").Size(), 0u);
 }
 
 TEST(ParticlePool, RemovalSwapsTheLastInAndTheListReplaysOnParallelArrays) {
     ParticleBus bus;
     bus.AddJson(1, "Particle Effect", {{"Name", "Spark"}});
     bus.AddJson(1, "Particle Effect Physics", json::object());
-    ComponentParticlePool& pool = *bus.Pool("Spark");
+    ComponentParticlePool& pool = bus.Pool("Spark");
     bus.Populate(7, "Spark", 5, 10.0f);
     Mark(pool);
     pool.Ages[1].y = 0.0f;
@@ -47,7 +47,7 @@ TEST(ParticlePool, RemovalSwapsTheLastInAndTheListReplaysOnParallelArrays) {
         records.Particles[i].PreviousTranslation.x = static_cast<float>(i);
 
     std::vector<std::uint64_t> sent;
-    bus.onMessage = [&](const Message& m) {
+    bus.recorder.onMessage = [&](const Message& m) {
         if (m.TypeId() != MessageId::DeleteParticlePool) return;
         const auto& deleted = static_cast<const MessageDeleteParticlePool&>(m);
         EXPECT_EQ(deleted.entity, 1);
@@ -77,7 +77,7 @@ TEST(ParticlePool, DrawsOneBatchPerNonEmptyPool) {
     bus.Populate(7, "Spark", 3, 1.0f);
 
     std::vector<std::string> textures;
-    bus.onMessage = [&](const Message& m) {
+    bus.recorder.onMessage = [&](const Message& m) {
         if (m.TypeId() != MessageId::SpriteRenderBatch) return;
         const auto& batch = static_cast<const MessageSpriteRenderBatch&>(m);
         textures.push_back(batch.sprite.texture);

@@ -9,7 +9,7 @@
 #include "engine/SystemTransform.h"
 #include "physics2d/MessageCollision.h"
 #include "physics2d/SystemCollisionBox.h"
-#include "tests/physics2d/Bus.h"
+#include "tests/support/RecordingBus.h"
 
 using json = nlohmann::json;
 
@@ -35,18 +35,18 @@ struct World {
     /// One update; `during` runs for every collision message while it is delivered.
     std::vector<Contact> Update(const std::function<void(const MessageCollision&)>& during = {}) {
         std::vector<Contact> contacts;
-        bus.onMessage = [&](const Message& m) {
+        bus.recorder.onMessage = [&](const Message& m) {
             if (m.TypeId() != MessageId::Collision) return;
             const auto& c = static_cast<const MessageCollision&>(m);
             contacts.emplace_back(c.Entity, c.Other);
             if (during) during(c);
         };
         EXPECT_FALSE(boxes.HandleMessage(MessageUpdate(1.0f / 60.0f)));
-        bus.onMessage = nullptr;
+        bus.recorder.onMessage = nullptr;
         return contacts;
     }
 
-    Bus bus;
+    RecordingBus bus;
     SystemCollisionBox boxes;
     SystemTransform transforms;
 };
@@ -172,7 +172,7 @@ TEST(CollisionBox, OutlinesAreAxisAlignedInFrontOfTheEntity) {
     world.transforms.components[1].rotation.z = 1.0f;
     std::vector<ComponentTransform> drawn;
     std::string texture;
-    world.bus.onMessage = [&](const Message& m) {
+    world.bus.recorder.onMessage = [&](const Message& m) {
         if (auto* sprite = MessageAs<MessageSpriteRender>(m)) {
             drawn.push_back(sprite->transform);
             texture = sprite->sprite.texture;

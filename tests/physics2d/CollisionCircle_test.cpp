@@ -8,7 +8,7 @@
 #include "physics2d/MessageCollision.h"
 #include "physics2d/SystemCollisionBox.h"
 #include "physics2d/SystemCollisionCircle.h"
-#include "tests/physics2d/Bus.h"
+#include "tests/support/RecordingBus.h"
 
 namespace {
 
@@ -27,17 +27,17 @@ struct World {
     }
     std::vector<Contact> Update() {
         std::vector<Contact> contacts;
-        bus.onMessage = [&](const Message& m) {
+        bus.recorder.onMessage = [&](const Message& m) {
             if (m.TypeId() != MessageId::Collision) return;
             const auto& c = static_cast<const MessageCollision&>(m);
             contacts.emplace_back(c.Entity, c.Other);
         };
         EXPECT_FALSE(circles.HandleMessage(MessageUpdate(1.0f / 60.0f)));
-        bus.onMessage = nullptr;
+        bus.recorder.onMessage = nullptr;
         return contacts;
     }
 
-    Bus bus;
+    RecordingBus bus;
     SystemCollisionBox boxes;
     SystemCollisionCircle circles;
     SystemTransform transforms;
@@ -101,7 +101,7 @@ TEST(CollisionCircle, OutlinesAreScaledByTheRadius) {
     world.Circle(1, {1.0f, 2.0f}, 2.5f);
     world.transforms.components[1].translation = {1.0f, 2.0f, 3.0f};
     std::vector<ComponentTransform> drawn;
-    world.bus.onMessage = [&](const Message& m) {
+    world.bus.recorder.onMessage = [&](const Message& m) {
         if (auto* sprite = MessageAs<MessageSpriteRender>(m)) {
             EXPECT_EQ(sprite->sprite.texture, "ProgrammerArt/colliderCircleDebugOutline");
             drawn.push_back(sprite->transform);

@@ -9,7 +9,7 @@
 #include "engine/MessageSpriteRender.h"
 #include "engine/SystemTransform.h"
 #include "physics2d/SystemPhysics.h"
-#include "tests/physics2d/Bus.h"
+#include "tests/support/RecordingBus.h"
 
 using json = nlohmann::json;
 
@@ -20,7 +20,7 @@ struct World {
 
     void Place(EntityId id, glm::vec3 at) { transforms.components[id].translation = at; }
 
-    Bus bus;
+    RecordingBus bus;
     SystemPhysics physics;
     SystemTransform transforms;
 };
@@ -32,13 +32,13 @@ struct Arrow {
 
 std::vector<Arrow> Render(World& world) {
     std::vector<Arrow> arrows;
-    world.bus.onMessage = [&](const Message& m) {
+    world.bus.recorder.onMessage = [&](const Message& m) {
         if (auto* sprite = MessageAs<MessageSpriteRender>(m)) {
             arrows.push_back({sprite->sprite.texture, sprite->transform});
         }
     };
     EXPECT_FALSE(world.physics.HandleMessage(MessageRender()));
-    world.bus.onMessage = nullptr;
+    world.bus.recorder.onMessage = nullptr;
     return arrows;
 }
 

@@ -7,7 +7,7 @@
 bool RecordingManager::HandleMessage(const Message& message) {
     // Frame messages would swamp the record; they stay visible through onMessage.
     const int id = message.TypeId();
-    if (id != MessageId::Update && id != MessageId::Render) {
+    if (keepRecords && id != MessageId::Update && id != MessageId::Render) {
         std::ostringstream text;
         message.Trace(text);
         records.push_back({id, text.str()});
@@ -22,6 +22,19 @@ std::vector<std::string> RecordingManager::Traces(int id) const {
         if (record.id == id) out.push_back(record.trace);
     }
     return out;
+}
+
+std::vector<std::string> RecordingManager::Traces() const {
+    std::vector<std::string> out;
+    for (const auto& record : records) out.push_back(record.trace);
+    return out;
+}
+
+std::optional<std::string> RecordingManager::Last(int id) const {
+    for (auto record = records.rbegin(); record != records.rend(); ++record) {
+        if (record->id == id) return record->trace;
+    }
+    return std::nullopt;
 }
 
 int RecordingManager::Count(int id) const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,10 +21,17 @@ public:
 
     /// Texts of the records with this id, in arrival order.
     std::vector<std::string> Traces(int id) const;
+    /// Texts of every record, in arrival order.
+    std::vector<std::string> Traces() const;
+    /// Text of the latest record with this id; empty when there is none.
+    std::optional<std::string> Last(int id) const;
     /// Number of records with this id.
     int Count(int id) const;
     void Clear() { records.clear(); }
 
     std::vector<Record> records;
     std::function<void(const Message&)> onMessage;
+    /// Benchmarks turn this off: the record would grow with every iteration and its trace
+    /// text would be timed with the work.
+    bool keepRecords = true;
 };

@@ -41,6 +41,14 @@ void TempAssets::WriteJson(const std::string& relative, const nlohmann::json& va
     Write(relative, value.dump(2));
 }
 
+void TempAssets::CopyShipped(const std::string& relative) const {
+    const fs::path source = fs::path(HALVEX_SOURCE_DIR) / relative;
+    if (!fs::is_directory(source)) throw std::runtime_error("no shipped folder " + source.string());
+    fs::create_directories(root / relative);
+    fs::copy(source, root / relative,
+             fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+}
+
 void TempAssets::Index(const nlohmann::json& value) const {
     WriteJson("Assets/Data/Index.json", value);
 }

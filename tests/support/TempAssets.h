@@ -24,6 +24,10 @@ public:
     void Scene(const std::string& name, const nlohmann::json& value) const;
     void Entity(const std::string& name, const nlohmann::json& value) const;
 
+    /// Copies a folder of the shipped game (for example "Assets/Data") over the same place
+    /// here, so a test runs on the real content; a folder missing from the source tree throws.
+    void CopyShipped(const std::string& relative) const;
+
     const std::filesystem::path& Root() const { return root; }
 
 private:

@@ -1,12 +1,18 @@
 #pragma once
 
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "engine/Engine.h"
 #include "engine/ManagerState.h"
+#include "engine/MessageComponent.h"
 #include "engine/SystemBase.h"
+#include "tests/support/ComponentName.h"
 #include "tests/support/RecordingManager.h"
 
 /// An engine with a state manager, any further managers, and a recorder last, driven frame by
@@ -24,24 +30,51 @@ public:
     void Enter(const std::string& state);
     bool Send(const Message& message) { return engine.HandleMessage(message); }
 
-    /// Runs `callback` on the entity's component of type C in the current state.
+    /// Runs `callback` on the entity's component of type C in the current state. A missing
+    /// component fails the test, naming the type and the entity; the result says whether the
+    /// callback ran, so `ASSERT_TRUE(test.Query<C>(...))` stops a test that cannot go on.
     template <class C, class F>
-    bool Query(int entity, F&& callback);
+    [[nodiscard]] bool Query(int entity, F&& callback);
+    /// As Query, but a missing component is no failure: for tests where absence is expected.
+    template <class C, class F>
+    [[nodiscard]] bool QueryIfPresent(int entity, F&& callback);
+    /// Whether the entity has a component of type C; says nothing either way by itself.
+    template <class C>
+    [[nodiscard]] bool Has(int entity) {
+        return QueryIfPresent<C>(entity, [](C&) {});
+    }
+    /// A copy of the entity's component of type C; empty, and the test failed, when missing.
+    template <class C>
+    [[nodiscard]] std::optional<C> Get(int entity);
 
     Engine engine;
     ManagerState* states = nullptr;
     RecordingManager* recorder = nullptr;
 };
 
-#include "engine/MessageComponent.h"
-
 template <class C, class F>
-bool TestEngine::Query(int entity, F&& callback) {
+bool TestEngine::QueryIfPresent(int entity, F&& callback) {
     bool called = false;
-    std::function<void(C&)> wrapped = [&](C& component) {
+    const std::function<void(C&)> wrapped = [&](C& component) {
         called = true;
         callback(component);
     };
     engine.HandleMessage(MessageQuery<C>(entity, wrapped));
     return called;
+}
+
+template <class C, class F>
+bool TestEngine::Query(int entity, F&& callback) {
+    const bool found = QueryIfPresent<C>(entity, std::forward<F>(callback));
+    if (!found) {
+        ADD_FAILURE() << "entity " << entity << " has no " << ComponentName<C>() << " component";
+    }
+    return found;
+}
+
+template <class C>
+std::optional<C> TestEngine::Get(int entity) {
+    std::optional<C> copy;
+    if (!Query<C>(entity, [&](C& component) { copy = component; })) return std::nullopt;
+    return copy;
 }

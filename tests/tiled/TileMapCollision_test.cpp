@@ -8,7 +8,7 @@
 #include "physics2d/SystemCollisionBox.h"
 #include "physics2d/SystemCollisionCircle.h"
 #include "physics2d/SystemPhysics.h"
-#include "tests/physics2d/Bus.h"
+#include "tests/support/RecordingBus.h"
 #include "tests/support/TestEngine.h"
 #include "tests/tiled/TiledFixtures.h"
 #include "tiled/MessageCollisionTile.h"
@@ -59,7 +59,7 @@ struct World {
     }
     std::vector<Hit> Update(const std::function<void(const MessageCollisionTile&)>& during = {}) {
         std::vector<Hit> hits;
-        bus.onMessage = [&](const Message& m) {
+        bus.recorder.onMessage = [&](const Message& m) {
             if (m.TypeId() != MessageId::CollisionTile) return;
             const auto& c = static_cast<const MessageCollisionTile&>(m);
             hits.push_back(
@@ -67,12 +67,12 @@ struct World {
             if (during) during(c);
         };
         EXPECT_FALSE(maps.HandleMessage(MessageUpdate(1.0f / 60.0f)));
-        bus.onMessage = nullptr;
+        bus.recorder.onMessage = nullptr;
         return hits;
     }
 
     TempAssets assets;
-    Bus bus;
+    RecordingBus bus;
     SystemCollisionBox boxes;
     SystemCollisionCircle circles;
     SystemTransform transforms;

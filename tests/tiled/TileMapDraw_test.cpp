@@ -4,7 +4,7 @@
 #include "engine/MessageFrame.h"
 #include "engine/MessageKey.h"
 #include "engine/MessageSpriteRender.h"
-#include "tests/physics2d/Bus.h"
+#include "tests/support/RecordingBus.h"
 #include "tests/tiled/TiledFixtures.h"
 #include "tiled/SystemTileMap.h"
 
@@ -22,12 +22,12 @@ struct World {
 
     std::vector<Drawn> Render() {
         std::vector<Drawn> drawn;
-        bus.onMessage = [&](const Message& m) {
+        bus.recorder.onMessage = [&](const Message& m) {
             if (auto* s = MessageAs<MessageSpriteRender>(m))
                 drawn.push_back({s->sprite, s->transform});
         };
         EXPECT_FALSE(maps.HandleMessage(MessageRender()));
-        bus.onMessage = nullptr;
+        bus.recorder.onMessage = nullptr;
         return drawn;
     }
     void Key(int key, bool debug) {
@@ -35,7 +35,7 @@ struct World {
     }
 
     TempAssets assets;
-    Bus bus;
+    RecordingBus bus;
     SystemTileMap maps;
 };
 

@@ -1,5 +1,4 @@
 #include <algorithm>
-#include <filesystem>
 
 #include <gtest/gtest.h>
 
@@ -8,8 +7,6 @@
 #include "services/graphics/VornGraphics.h"
 #include "services/ui/VornUI.h"
 #include "tests/ui/UITestSupport.h"
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -20,14 +17,10 @@ constexpr int kRight = 262;
 // The shipped menus, with the UI systems only (the camera components find no system here).
 struct ShippedMenus {
     ShippedMenus() {
-        const fs::path source = fs::path(HALVEX_SOURCE_DIR) / "Assets";
-        for (const auto& entry : fs::directory_iterator(source / "Data/Entity")) {
-            fs::copy(entry.path(), assets.Root() / "Assets/Data/Entity");
+        for (const char* folder :
+             {"Assets/Data/Entity", "Assets/Data/Scene", "Assets/Textures/Fonts"}) {
+            assets.CopyShipped(folder);
         }
-        fs::copy(source / "Data/Scene", assets.Root() / "Assets/Data/Scene",
-                 fs::copy_options::recursive | fs::copy_options::overwrite_existing);
-        fs::create_directories(assets.Root() / "Assets/Textures/Fonts");
-        fs::copy(source / "Textures/Fonts", assets.Root() / "Assets/Textures/Fonts");
         std::vector<std::unique_ptr<SystemBase>> systems;
         systems.push_back(std::make_unique<SystemButton>());
         systems.push_back(std::make_unique<SystemTransform>());

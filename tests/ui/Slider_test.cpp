@@ -38,7 +38,7 @@ float KnobX(UIFixture& ui) {
 
 TEST(Slider, StartsFromTheBusAndStepsWithTheKeysWhileFocused) {
     UIFixture ui({{"Music", MusicSlider()}}, {{"a", "Music"}}, {{"Music", 0.5f}});
-    EXPECT_FLOAT_EQ(ui.Get<ComponentSlider>(1).value, 0.5f);
+    EXPECT_FLOAT_EQ(ui.Get<ComponentSlider>(1).value().value, 0.5f);
     EXPECT_FLOAT_EQ(KnobX(ui), 0.0f);
     EXPECT_TRUE(ui.buses->sets.empty());  // reading the bus does not write it back
 
@@ -65,21 +65,21 @@ TEST(Slider, StartsFromTheBusAndStepsWithTheKeysWhileFocused) {
 TEST(Slider, FollowsTheMouseAfterAPressOnItUntilRelease) {
     UIFixture ui({{"Music", MusicSlider({{"Min", 0.0}, {"Max", 2.0}})}}, {{"a", "Music"}});
     // No bus answered: the data's value (clamped to the range) stays.
-    EXPECT_FLOAT_EQ(ui.Get<ComponentSlider>(1).value, 1.0f);
+    EXPECT_FLOAT_EQ(ui.Get<ComponentSlider>(1).value().value, 1.0f);
 
     ui.MoveCursor({-1.0f, 0.1f});
     ui.Key(MessageKey::kMouseFirst, MessageKey::kPressed);
-    EXPECT_FLOAT_EQ(ui.Get<ComponentSlider>(1).value, 0.5f);  // a quarter of the way
-    ui.MoveCursor({-7.0f, 3.0f});                             // off the track: clamped
+    EXPECT_FLOAT_EQ(ui.Get<ComponentSlider>(1).value().value, 0.5f);  // a quarter of the way
+    ui.MoveCursor({-7.0f, 3.0f});                                     // off the track: clamped
     ui.test->Frame();
-    EXPECT_FLOAT_EQ(ui.Get<ComponentSlider>(1).value, 0.0f);
+    EXPECT_FLOAT_EQ(ui.Get<ComponentSlider>(1).value().value, 0.0f);
     ui.MoveCursor({1.0f, 0.0f});
     ui.test->Frame();
-    EXPECT_FLOAT_EQ(ui.Get<ComponentSlider>(1).value, 1.5f);
+    EXPECT_FLOAT_EQ(ui.Get<ComponentSlider>(1).value().value, 1.5f);
     ui.Key(MessageKey::kMouseFirst, MessageKey::kReleased);
     ui.MoveCursor({-2.0f, 0.0f});
     ui.test->Frame();
-    EXPECT_FLOAT_EQ(ui.Get<ComponentSlider>(1).value, 1.5f);
+    EXPECT_FLOAT_EQ(ui.Get<ComponentSlider>(1).value().value, 1.5f);
     using Set = std::pair<std::string, float>;
     EXPECT_EQ(ui.buses->sets,
               (std::vector<Set>{{"Music", 0.5f}, {"Music", 0.0f}, {"Music", 1.5f}}));

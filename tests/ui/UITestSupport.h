@@ -2,6 +2,7 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -42,12 +43,10 @@ public:
     void Click(glm::vec2 world);
     /// The sprites of one frame.
     std::vector<DrawnSprite> Draw();
-    /// The element of an entity (copied).
+    /// A copy of an entity's component; empty, and the test failed, when it has none.
     template <class C>
-    C Get(int entity) {
-        C copy{};
-        test->Query<C>(entity, [&](C& c) { copy = c; });
-        return copy;
+    std::optional<C> Get(int entity) {
+        return test->Get<C>(entity);
     }
 
     TempAssets assets;

@@ -64,7 +64,7 @@ TEST(UIElement, HiddenOrInactiveElementsHideAndDisableWhatBelongsToThem) {
     EXPECT_TRUE(Drawn(ui.Draw(), "UI/Deep"));
     ui.test->Send(MessageUIVisibleTrigger("Pause Menu", false));
     EXPECT_TRUE(ui.Draw().empty());
-    EXPECT_FALSE(ui.Get<ComponentUIElement>(4).shown);
+    EXPECT_FALSE(ui.Get<ComponentUIElement>(4).value().shown);
     // A hidden button does not take clicks.
     ui.Click({0, -2});
     EXPECT_EQ(ui.test->recorder->Count(MessageId::Trigger), 0);
@@ -75,7 +75,7 @@ TEST(UIElement, HiddenOrInactiveElementsHideAndDisableWhatBelongsToThem) {
     ui.Click({0, 1});
     ui.Click({0, -2});
     EXPECT_EQ(ui.test->recorder->Count(MessageId::Trigger), 0);
-    EXPECT_FALSE(ui.Get<ComponentUIElement>(4).enabled);
+    EXPECT_FALSE(ui.Get<ComponentUIElement>(4).value().enabled);
 
     ui.test->Send(MessageUIActiveTrigger("Pause Menu", true));
     ui.test->recorder->Clear();
@@ -106,8 +106,9 @@ TEST(UIElement, ArrowsAndWSMoveTheFocusInOrderOverUsableButtons) {
                   {"e", at("First", -3, {{"Focus Order", -1}})}});
     auto focused = [&]() {
         for (int id = 1; id <= 5; ++id) {
-            auto element = ui.Get<ComponentUIElement>(id);
-            if (element.focused) return element.name;
+            const auto element = ui.Get<ComponentUIElement>(id);
+            if (!element) return std::string("missing");
+            if (element->focused) return element->name;
         }
         return std::string("none");
     };
@@ -155,10 +156,10 @@ TEST(UIElement, DefaultFocusTakesOverWhenItsMenuOpens) {
                   {"Play", TriggerButton("Play", {0, 3}, {{"Default Focus", true}})},
                   {"Back", TriggerButton("Back", {0, 0}, {{"Default Focus", true}})}},
                  {{"a", "Play"}, {"b", "Menu"}});
-    EXPECT_TRUE(ui.Get<ComponentUIElement>(1).focused);
+    EXPECT_TRUE(ui.Get<ComponentUIElement>(1).value().focused);
     ui.test->Send(MessageUIVisibleTrigger("Options Menu", true));
     ui.test->Send(MessageUIActiveTrigger("Play", false));
-    EXPECT_TRUE(ui.Get<ComponentUIElement>(3).focused);
+    EXPECT_TRUE(ui.Get<ComponentUIElement>(3).value().focused);
     ui.Key(kSpace);
     EXPECT_EQ(ui.test->recorder->Traces(MessageId::Trigger),
               std::vector<std::string>{"Triggered Back to 1\n"});
@@ -180,9 +181,9 @@ TEST(Button, MouseClicksPressTheTopmostButtonUnderTheCursorOnRelease) {
     ui.MoveCursor({-0.9f, 0.0f});
     ui.test->Frame();
     ui.Key(MessageKey::kMouseFirst, MessageKey::kPressed);
-    EXPECT_TRUE(ui.Get<ComponentUIElement>(1).hovered);
+    EXPECT_TRUE(ui.Get<ComponentUIElement>(1).value().hovered);
     ui.test->Frame();
-    EXPECT_TRUE(ui.Get<ComponentUIElement>(1).pressed);
+    EXPECT_TRUE(ui.Get<ComponentUIElement>(1).value().pressed);
     ui.MoveCursor({-5.0f, 0.0f});
     ui.Key(MessageKey::kMouseFirst, MessageKey::kReleased);
     // The second button does not click.
@@ -304,15 +305,15 @@ TEST(Button, TheButtonTheCursorEntersTakesTheFocus) {
     UIFixture ui({{"A", TriggerButton("A", {0, 2}, {{"Default Focus", true}})},
                   {"B", TriggerButton("B", {0, 0})}},
                  {{"a", "A"}, {"b", "B"}});
-    EXPECT_TRUE(ui.Get<ComponentUIElement>(1).focused);
+    EXPECT_TRUE(ui.Get<ComponentUIElement>(1).value().focused);
     ui.MoveCursor({0.5f, 0.2f});
     ui.test->Frame();
-    EXPECT_FALSE(ui.Get<ComponentUIElement>(1).focused);
-    EXPECT_TRUE(ui.Get<ComponentUIElement>(2).focused);
+    EXPECT_FALSE(ui.Get<ComponentUIElement>(1).value().focused);
+    EXPECT_TRUE(ui.Get<ComponentUIElement>(2).value().focused);
     // The keyboard may move on while the cursor rests on B.
     ui.Key(264);
     ui.test->Frames(3);
-    EXPECT_TRUE(ui.Get<ComponentUIElement>(1).focused);
+    EXPECT_TRUE(ui.Get<ComponentUIElement>(1).value().focused);
     ui.Key(257);
     EXPECT_EQ(ui.test->recorder->Traces(MessageId::Trigger),
               std::vector<std::string>{"Triggered A to 1\n"});
@@ -321,6 +322,6 @@ TEST(Button, TheButtonTheCursorEntersTakesTheFocus) {
     ui.test->Frame();
     ui.test->Send(MessageUIVisibleTrigger("B", true));
     ui.test->Frames(2);
-    EXPECT_TRUE(ui.Get<ComponentUIElement>(1).focused);
-    EXPECT_TRUE(ui.Get<ComponentUIElement>(2).hovered);
+    EXPECT_TRUE(ui.Get<ComponentUIElement>(1).value().focused);
+    EXPECT_TRUE(ui.Get<ComponentUIElement>(2).value().hovered);
 }
