@@ -86,7 +86,7 @@ std::vector<EntityId> EnemyTest::Live(const std::string& file) {
 }
 
 bool EnemyTest::Alive(EntityId entity) {
-    return test->Query<ComponentTransform>(entity, [](ComponentTransform&) {});
+    return test->Has<ComponentTransform>(entity);
 }
 
 ComponentTransform EnemyTest::Transform(EntityId entity) {

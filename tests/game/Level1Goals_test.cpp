@@ -20,8 +20,7 @@ namespace {
 struct Level1Goals : ::testing::Test {
     void SetUp() override {
         for (const char* folder : {"Assets/Data", "Assets/Textures"}) {
-            fs::copy(fs::path(HALVEX_SOURCE_DIR) / folder, assets.Root() / folder,
-                     fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+            assets.CopyShipped(folder);
         }
         test = std::make_unique<TestEngine>(MakeRoster());
         test->Enter("Level1");

@@ -46,12 +46,12 @@ TEST_F(MoversTest, AKeptTriggerFiresOnceAndADefaultOneRemovesItself) {
     EXPECT_EQ(CountTrace(MessageId::Trigger, "Triggered Music Change to 1\n"), 1);
     EXPECT_EQ(CountTrace(MessageId::AudioEvent, "FMOD SFX/Gong"), 1);
     EXPECT_EQ(CountTrace(MessageId::AudioParameter, "Audio parameter Section to 2"), 1);
-    EXPECT_TRUE(test->Query<ComponentTrigger>(kept, [](ComponentTrigger&) {}));
+    EXPECT_TRUE(test->Has<ComponentTrigger>(kept));
 
     ClearRecords();
     Place(hero, -3.0f, 0.0f);
     test->Frames(2);
-    EXPECT_FALSE(test->Query<ComponentTrigger>(gone, [](ComponentTrigger&) {}));
+    EXPECT_FALSE(test->Has<ComponentTrigger>(gone));
     EXPECT_EQ(test->recorder->Count(MessageId::Trigger), 0);
     EXPECT_EQ(test->recorder->Count(MessageId::AudioEvent), 0);
 }

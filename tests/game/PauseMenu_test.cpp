@@ -85,8 +85,8 @@ TEST_F(PauseMenuTest, ASceneWithoutAPauseMenuIgnoresEscape) {
 }
 
 TEST_F(PauseMenuTest, TheShippedLevelPausesWithItsFourSubMenus) {
-    fs::copy(fs::path(HALVEX_SOURCE_DIR) / "Assets/Data", assets.Root() / "Assets/Data",
-             fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+    assets.CopyShipped("Assets/Data");
+    assets.CopyShipped("Assets/Textures");
     test = std::make_unique<TestEngine>(PlayerRoster());
     test->Enter("Level1");
     Press(*test, keys::kEscape);

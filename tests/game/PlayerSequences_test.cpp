@@ -45,24 +45,18 @@ struct SequenceTest : ::testing::Test {
     }
     /// Copies, so that a missing component fails the test instead of reading defaults.
     std::optional<ComponentPlayerControl> Control() {
-        std::optional<ComponentPlayerControl> copy;
-        test->Query<ComponentPlayerControl>(hero, [&](ComponentPlayerControl& c) { copy = c; });
-        return copy;
+        return test->Get<ComponentPlayerControl>(hero);
     }
     PlayerState State() {
         const auto c = Control();
         EXPECT_TRUE(c.has_value());
         return c ? c->state : PlayerState::Unset;
     }
-    std::optional<ComponentPhysics> Body() {
-        std::optional<ComponentPhysics> copy;
-        test->Query<ComponentPhysics>(hero, [&](ComponentPhysics& p) { copy = p; });
-        return copy;
-    }
+    std::optional<ComponentPhysics> Body() { return test->Get<ComponentPhysics>(hero); }
     std::optional<float> Z() {
-        std::optional<float> z;
-        test->Query<ComponentTransform>(hero, [&](ComponentTransform& t) { z = t.translation.z; });
-        return z;
+        const auto t = test->Get<ComponentTransform>(hero);
+        if (!t) return std::nullopt;
+        return t->translation.z;
     }
     int WalkingSpeedSends() { return test->recorder->Count(MessageId::AudioParameter); }
 

@@ -21,8 +21,7 @@ constexpr std::uint32_t kSeed = 7;
 struct Level1Presentation : ::testing::Test {
     void SetUp() override {
         for (const char* folder : {"Assets/Data", "Assets/Textures"}) {
-            fs::copy(fs::path(HALVEX_SOURCE_DIR) / folder, assets.Root() / folder,
-                     fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+            assets.CopyShipped(folder);
         }
         test = std::make_unique<TestEngine>(MakeRoster(kSeed));
         test->Enter("Level1");
