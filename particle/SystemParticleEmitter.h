@@ -10,6 +10,7 @@
 #include <glm/vec4.hpp>
 #include <nlohmann/json.hpp>
 
+#include "engine/SimulationSeed.h"
 #include "engine/System.h"
 #include "particle/MessageEmitParticle.h"
 #include "particle/MessageParticlePool.h"
@@ -61,5 +62,5 @@ public:
 private:
     void Update(float dt);
 
-    std::mt19937 generator{5489u};
+    std::mt19937 generator{simulation_seed::SeedFor("particle emitter", 5489u)};
 };
