@@ -6,6 +6,7 @@
 
 #include "engine/MessageFrame.h"
 #include "engine/MessageTrigger.h"
+#include "engine/SimulationSeed.h"
 #include "services/MessageQuit.h"
 #include "tests/support/RecordingManager.h"
 
@@ -153,6 +154,19 @@ TEST(Engine, ZeroFixedFrameTimeGoesBackToTheClock) {
     ASSERT_EQ(s->dts.size(), 3u);
     // Measured frames of an idle loop are far shorter than the step that was set before.
     for (float dt : s->dts) EXPECT_NE(dt, 0.02f);
+}
+
+TEST(SimulationSeed, GeneratorsKeepTheirUsualSeedUnlessARecordingSetsOne) {
+    simulation_seed::Clear();
+    EXPECT_EQ(simulation_seed::SeedFor("particles", 5489u), 5489u);
+    simulation_seed::Set(7u);
+    const std::uint32_t particles = simulation_seed::SeedFor("particles", 5489u);
+    EXPECT_EQ(simulation_seed::SeedFor("particles", 1u), particles);
+    EXPECT_NE(simulation_seed::SeedFor("variants", 5489u), particles);
+    simulation_seed::Set(8u);
+    EXPECT_NE(simulation_seed::SeedFor("particles", 5489u), particles);
+    simulation_seed::Clear();
+    EXPECT_FALSE(simulation_seed::Get());
 }
 
 TEST(Engine, FrameMessagesTraceAsTheLogExpects) {
