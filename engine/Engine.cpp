@@ -1,6 +1,8 @@
 #include "engine/Engine.h"
 
+#include <algorithm>
 #include <chrono>
+#include <thread>
 
 #include "engine/MessageFrame.h"
 #include "engine/MessageTrigger.h"
@@ -48,12 +50,29 @@ float Engine::ClampFrameTime(float seconds) {
     return seconds;
 }
 
+void Engine::SetFixedFrameTime(float seconds, bool pace) {
+    fixedFrameTime = seconds > 0.0f ? seconds : 0.0f;
+    paced = pace && fixedFrameTime > 0.0f;
+}
+
 void Engine::Run() {
     using Clock = std::chrono::steady_clock;
     running = true;
     SendMessage(MessageInitialize());
     auto prev = Clock::now();
     while (running) {
+        if (fixedFrameTime > 0.0f) {
+            // The clock only paces the frames here; the simulation never sees it.
+            if (paced) {
+                const auto due = prev + std::chrono::duration_cast<Clock::duration>(
+                                            std::chrono::duration<float>(fixedFrameTime));
+                std::this_thread::sleep_until(due);
+                prev = std::max(due, Clock::now() - std::chrono::milliseconds(100));
+            }
+            SendMessage(MessageUpdate(paused ? 0.0f : fixedFrameTime));
+            SendMessage(MessageRender());
+            continue;
+        }
         const auto now = Clock::now();
         const float elapsed =
             static_cast<float>(

@@ -28,8 +28,17 @@ public:
 
     bool IsPaused() const { return paused; }
 
+    /// From now on every frame reports `seconds` (while not paused) instead of the measured
+    /// time, so that the same input gives the same game; 0 goes back to the clock. With
+    /// `paced` the loop still waits for the clock, so that a frame lasts about that long on
+    /// screen; without it frames follow one another as fast as the machine allows.
+    void SetFixedFrameTime(float seconds, bool paced);
+    float FixedFrameTime() const { return fixedFrameTime; }
+
 private:
     std::vector<std::unique_ptr<Manager>> managers;
     bool running = false;
     bool paused = false;
+    float fixedFrameTime = 0.0f;
+    bool paced = false;
 };

@@ -25,6 +25,12 @@ public:
         return std::make_unique<S>(static_cast<const S&>(*this));
     }
     std::string_view Name() const override { return C::kName; }
+    std::vector<EntityId> Entities() const override {
+        std::vector<EntityId> ids;
+        ids.reserve(components.size());
+        for (const auto& entry : components) ids.push_back(entry.first);
+        return ids;
+    }
 
     bool HandleMessage(const Message& message) override {
         switch (message.TypeId()) {

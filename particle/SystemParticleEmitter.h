@@ -10,6 +10,7 @@
 #include <glm/vec4.hpp>
 #include <nlohmann/json.hpp>
 
+#include "engine/SimulationSeed.h"
 #include "engine/System.h"
 #include "engine/SystemTransform.h"
 #include "particle/MessageEmitParticle.h"
@@ -72,5 +73,5 @@ private:
     /// The births still due to a destroyed entity's started effects, at its last placement.
     void LastBirths(EntityId entity);
 
-    std::mt19937 generator{5489u};
+    std::mt19937 generator{simulation_seed::SeedFor("particle emitter", 5489u)};
 };

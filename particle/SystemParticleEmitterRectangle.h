@@ -10,6 +10,7 @@
 #include <glm/vec3.hpp>
 #include <nlohmann/json.hpp>
 
+#include "engine/SimulationSeed.h"
 #include "engine/System.h"
 #include "particle/MessageParticlePool.h"
 #include "particle/ParticleNameMap.h"
@@ -41,5 +42,5 @@ public:
 private:
     void Scatter(const MessagePopulateParticlePool& populate);
 
-    std::mt19937 generator{5489u};
+    std::mt19937 generator{simulation_seed::SeedFor("particle emitter rectangle", 5489u)};
 };

@@ -8,6 +8,7 @@
 #include <glm/vec3.hpp>
 #include <nlohmann/json.hpp>
 
+#include "engine/SimulationSeed.h"
 #include "engine/System.h"
 #include "particle/MessageParticlePool.h"
 #include "particle/ParticleNameMap.h"
@@ -45,5 +46,5 @@ public:
 private:
     void Launch(const MessagePopulateParticlePool& populate);
 
-    std::mt19937 generator{5489u};
+    std::mt19937 generator{simulation_seed::SeedFor("particle emitter spread", 5489u)};
 };

@@ -33,6 +33,9 @@ ctest --test-dir build/asan --output-on-failure -j "$jobs" -LE e2e
 # the leak check runs, so its allocations cannot be told apart from ours.
 ASAN_OPTIONS="detect_leaks=0" ctest --test-dir build/asan --output-on-failure -L e2e
 
+echo "== shipped replays: one hash in the release, dev and sanitizer builds"
+tools/check-replays.sh build/release/bin/Halvex build/dev/bin/Halvex build/asan/bin/Halvex
+
 echo "== thread sanitizer: state loading"
 cmake --preset tsan >/dev/null
 cmake --build --preset tsan -j "$jobs" --target EngineTests

@@ -9,6 +9,7 @@
 #include "engine/ComponentSprite.h"
 #include "engine/JsonRead.h"
 #include "engine/MessageEntity.h"
+#include "engine/SimulationSeed.h"
 
 namespace fs = std::filesystem;
 
@@ -49,7 +50,8 @@ void from_json(const nlohmann::json& j, ComponentAssetVariant& variant) {
     }
 }
 
-SystemAssetVariant::SystemAssetVariant() : SystemAssetVariant(ClockSeed()) {}
+SystemAssetVariant::SystemAssetVariant()
+    : SystemAssetVariant(simulation_seed::SeedFor("Variant", ClockSeed())) {}
 
 SystemAssetVariant::SystemAssetVariant(std::uint32_t seed) : seed(seed), generator(seed) {}
 

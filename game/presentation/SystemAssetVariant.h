@@ -30,7 +30,8 @@ void from_json(const nlohmann::json& j, ComponentAssetVariant& variant);
 /// from birth to birth.
 class SystemAssetVariant : public System<ComponentAssetVariant, SystemAssetVariant> {
 public:
-    /// Seeded from the clock: every run of the game looks a little different.
+    /// Seeded from the clock, so every run of the game looks a little different, or from the
+    /// recording's seed while one is recorded or replayed.
     SystemAssetVariant();
     /// A fixed seed repeats every draw, for replays and tests.
     explicit SystemAssetVariant(std::uint32_t seed);

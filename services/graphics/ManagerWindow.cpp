@@ -56,6 +56,7 @@ struct ManagerWindow::Impl {
     bool fullscreen = false;
     int windowedX = 0, windowedY = 0, windowedWidth = 0, windowedHeight = 0;
     std::size_t lastDrawCalls = 0;
+    bool liveInput = true;
 
     static Impl& From(GLFWwindow* window) {
         return *static_cast<Impl*>(glfwGetWindowUserPointer(window));
@@ -81,6 +82,7 @@ struct ManagerWindow::Impl {
 ManagerWindow::ManagerWindow(std::string_view title, float aspect, const WindowOptions& options)
     : impl(std::make_unique<Impl>()) {
     impl->aspect = aspect > 0.0f ? aspect : 16.0f / 9.0f;
+    impl->liveInput = options.liveInput;
     if (!HasDisplayVariable()) {
         throw std::runtime_error("no display: neither DISPLAY nor WAYLAND_DISPLAY is set");
     }
@@ -200,9 +202,16 @@ bool ManagerWindow::HandleMessage(const Message& message) {
             event.action == GLFW_PRESS) {
             impl->ToggleFullscreen();
         }
-        graphics::DispatchInput(event, impl->debug, SendMessage);
+        if (impl->liveInput) graphics::DispatchInput(event, impl->debug, SendMessage);
     }
 
+    if (!impl->liveInput) {
+        if (glfwWindowShouldClose(window) && !impl->quitSent) {
+            impl->quitSent = true;
+            SendMessage(MessageQuit());
+        }
+        return false;
+    }
     double cursorX = 0.0, cursorY = 0.0;
     glfwGetCursorPos(window, &cursorX, &cursorY);
     int windowWidth = 0, windowHeight = 0;

@@ -10,6 +10,9 @@ struct WindowOptions {
     int width = 1280;
     int height = 720;
     bool vsync = true;
+    /// Off while a recording is played back into the window: the player sends the input,
+    /// and only closing the window still reaches the game (as MessageQuit).
+    bool liveInput = true;
 };
 
 /// The window service: a resizable window with an OpenGL 3.3 core context whose picture keeps

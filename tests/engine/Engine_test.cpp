@@ -1,10 +1,13 @@
 #include "engine/Engine.h"
 
+#include <vector>
+
 #include <gtest/gtest.h>
 
 #include "engine/MessageFrame.h"
 #include "engine/MessageQuit.h"
 #include "engine/MessageTrigger.h"
+#include "engine/SimulationSeed.h"
 #include "tests/support/RecordingManager.h"
 
 namespace {
@@ -113,6 +116,57 @@ TEST(Engine, PauseReportsZeroFrameTimeUntilResumed) {
     EXPECT_FLOAT_EQ(s->dts[3], 0.0f);
     // The clock kept running while paused, so the first frame after is short, not huge.
     EXPECT_LT(s->dts[4], Engine::kMaxFrameTime);
+}
+
+TEST(Engine, FixedFrameTimeReportsTheStepEveryFrameAndZeroWhilePaused) {
+    Engine engine;
+    auto script = std::make_unique<ScriptedManager>();
+    auto* s = script.get();
+    engine.AddManager(std::move(script));
+    engine.SetFixedFrameTime(0.0125f, false);
+    s->onMessage = [](const Message& m, ScriptedManager& self) {
+        if (m.TypeId() != MessageId::Update) return;
+        const auto frame = self.dts.size();
+        if (frame == 2) self.SendMessage(MessageTrigger("Pause", true));
+        if (frame == 3) self.SendMessage(MessageTrigger("Pause", false));
+        if (frame == 5) self.SendMessage(MessageQuit());
+    };
+    engine.Run();
+    const std::vector<float> expected{0.0125f, 0.0125f, 0.0f, 0.0125f, 0.0125f};
+    EXPECT_EQ(s->dts, expected);
+    EXPECT_EQ(s->renders, 5);
+}
+
+TEST(Engine, ZeroFixedFrameTimeGoesBackToTheClock) {
+    Engine engine;
+    auto script = std::make_unique<ScriptedManager>();
+    auto* s = script.get();
+    engine.AddManager(std::move(script));
+    engine.SetFixedFrameTime(0.02f, false);
+    engine.SetFixedFrameTime(0.0f, true);
+    EXPECT_EQ(engine.FixedFrameTime(), 0.0f);
+    s->onMessage = [](const Message& m, ScriptedManager& self) {
+        if (m.TypeId() == MessageId::Update && self.dts.size() == 3) {
+            self.SendMessage(MessageQuit());
+        }
+    };
+    engine.Run();
+    ASSERT_EQ(s->dts.size(), 3u);
+    // Measured frames of an idle loop are far shorter than the step that was set before.
+    for (float dt : s->dts) EXPECT_NE(dt, 0.02f);
+}
+
+TEST(SimulationSeed, GeneratorsKeepTheirUsualSeedUnlessARecordingSetsOne) {
+    simulation_seed::Clear();
+    EXPECT_EQ(simulation_seed::SeedFor("particles", 5489u), 5489u);
+    simulation_seed::Set(7u);
+    const std::uint32_t particles = simulation_seed::SeedFor("particles", 5489u);
+    EXPECT_EQ(simulation_seed::SeedFor("particles", 1u), particles);
+    EXPECT_NE(simulation_seed::SeedFor("variants", 5489u), particles);
+    simulation_seed::Set(8u);
+    EXPECT_NE(simulation_seed::SeedFor("particles", 5489u), particles);
+    simulation_seed::Clear();
+    EXPECT_FALSE(simulation_seed::Get());
 }
 
 TEST(Engine, FrameMessagesTraceAsTheLogExpects) {

@@ -1,0 +1,151 @@
+#include "game/replay/GameProgram.h"
+
+#include <cstdlib>
+#include <exception>
+#include <iostream>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "audio/VornAudio.h"
+#include "engine/DataError.h"
+#include "engine/SimulationSeed.h"
+#include "engine/VornEngine.h"
+#include "game/Roster.h"
+#include "game/replay/ManagerReplayPlayer.h"
+#include "game/replay/ManagerReplayRecorder.h"
+#include "game/replay/ProgramOptions.h"
+#include "game/replay/ReplayFile.h"
+#include "game/replay/StateHash.h"
+#include "services/graphics/VornGraphics.h"
+
+namespace {
+
+constexpr const char* kFirstState = "SplashScreen";
+
+// Every random draw of the simulation follows the recording's seed: the C library's generator
+// here, the others where they are built (see engine/SimulationSeed.h).
+void SeedSimulation(std::uint32_t seed) {
+    simulation_seed::Set(seed);
+    std::srand(simulation_seed::SeedFor("rand", 1u));
+}
+
+std::uint32_t FreshSeed() {
+    std::random_device device;
+    return device();
+}
+
+std::string ResultLine(const char* what, int frames, const std::string& start,
+                       const std::string& state, const std::string& hash) {
+    return std::string(what) + ": frames " + std::to_string(frames) + ", from " + start +
+           ", state " + state + ", hash " + hash;
+}
+
+struct GameRun {
+    Engine engine;
+    ManagerState* states = nullptr;
+};
+
+// Builds the engine as normal play does; the window is left out when headless, and the
+// recorder or the player sits between the window and the sound.
+void Build(GameRun& run, const ProgramOptions& options, std::unique_ptr<Manager> input) {
+    auto states = std::make_unique<ManagerState>();
+    run.states = states.get();
+    run.engine.AddManager(std::move(states));
+    if (!options.headless) {
+        WindowOptions window;
+        window.liveInput = options.replay.empty();
+        run.engine.AddManager(std::make_unique<ManagerWindow>("Halvex", 1.7777778f, window));
+    }
+    if (input) run.engine.AddManager(std::move(input));
+    if (options.headless) {
+        // The mix is made frame by frame as in play and then dropped.
+        audio::RenderTarget nowhere;
+        nowhere.write = [](const float*, int) {};
+        run.engine.AddManager(std::make_unique<ManagerAudio>(nowhere));
+    } else {
+        run.engine.AddManager(std::make_unique<ManagerAudio>());
+    }
+    for (auto& system : MakeRoster()) {
+        run.engine.HandleMessage(MessageAddSystem(std::move(system)));
+    }
+    run.engine.HandleMessage(MessageLoad(MessageLoad::kBank, "Music"));
+    run.engine.HandleMessage(MessageLoad(MessageLoad::kBank, "SFX"));
+}
+
+int Play(const ProgramOptions& options) {
+    GameRun run;
+    Build(run, options, nullptr);
+    run.engine.HandleMessage(MessageChangeState(kFirstState));
+    run.engine.Run();
+    return 0;
+}
+
+int Record(const ProgramOptions& options) {
+    Replay replay;
+    replay.start = options.start;
+    replay.step = options.step;
+    replay.seed = options.seed ? *options.seed : FreshSeed();
+    SeedSimulation(replay.seed);
+    auto recorder = std::make_unique<ManagerReplayRecorder>(replay);
+    ManagerReplayRecorder* recording = recorder.get();
+    GameRun run;
+    Build(run, options, std::move(recorder));
+    run.engine.SetFixedFrameTime(replay.step, true);
+    run.engine.HandleMessage(MessageChangeState(replay.start));
+    run.engine.Run();
+    recording->Finish();
+    replay.expect = run.states->CurrentState();
+    const std::string hash = HashCurrentState(run.engine, *run.states);
+    WriteReplayFile(options.record, replay);
+    std::cout << ResultLine("record", replay.frames, replay.start, replay.expect, hash)
+              << ", written to " << options.record << std::endl;
+    return 0;
+}
+
+int PlayBack(const ProgramOptions& options, const Replay& replay) {
+    SeedSimulation(replay.seed);
+    auto player = std::make_unique<ManagerReplayPlayer>(replay);
+    ManagerReplayPlayer* playing = player.get();
+    GameRun run;
+    Build(run, options, std::move(player));
+    run.engine.SetFixedFrameTime(replay.step, !options.headless);
+    run.engine.HandleMessage(MessageChangeState(replay.start));
+    run.engine.Run();
+    const std::string& state = run.states->CurrentState();
+    const std::string hash = HashCurrentState(run.engine, *run.states);
+    std::cout << ResultLine("replay", playing->FramesRun(), replay.start, state, hash);
+    if (state == replay.expect) {
+        std::cout << ", expected state reached" << std::endl;
+        return 0;
+    }
+    std::cout << ", expected state NOT reached (wanted " << replay.expect << ")" << std::endl;
+    return 1;
+}
+
+}  // namespace
+
+int RunGame(int argc, char** argv) {
+    ProgramOptions options;
+    Replay replay;
+    try {
+        options = ParseProgramOptions(
+            std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + (argc > 0 ? argc : 0)));
+        if (!options.replay.empty()) replay = ReadReplayFile(options.replay);
+    } catch (const UsageError& e) {
+        std::cerr << "Halvex: " << e.what() << "\n" << ProgramUsage() << std::endl;
+        return 2;
+    } catch (const DataError& e) {
+        std::cerr << "Halvex: error: " << e.what() << std::endl;
+        return 2;
+    }
+    try {
+        if (!options.record.empty()) return Record(options);
+        if (!options.replay.empty()) return PlayBack(options, replay);
+        return Play(options);
+    } catch (const std::exception& e) {
+        std::cerr << "Halvex: error: " << e.what() << std::endl;
+        return 1;
+    }
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+/// What the command line asks for. Without arguments the game plays as usual.
+struct ProgramOptions {
+    /// Play and write every input to this file.
+    std::string record;
+    /// Play this recording back instead of reading input.
+    std::string replay;
+    /// No window and no sound device; needs a recording to play.
+    bool headless = false;
+    /// Recording only: the state to begin in, the seed of every random draw, the frame time.
+    std::string start = "SplashScreen";
+    std::optional<std::uint32_t> seed;
+    float step = 1.0f / 60.0f;
+};
+
+/// A command line that cannot be followed; the text says why.
+class UsageError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+/// `args` without the program name. Raises UsageError.
+ProgramOptions ParseProgramOptions(const std::vector<std::string>& args);
+
+/// The one-paragraph help printed with a usage error.
+const char* ProgramUsage();
