@@ -1,5 +1,8 @@
 #include "engine/SystemTransform.h"
 
+#include <atomic>
+#include <iostream>
+
 #include "engine/JsonRead.h"
 
 void from_json(const nlohmann::json& j, ComponentTransform& transform) {
@@ -18,9 +21,18 @@ glm::vec3 SystemTransform::ChainOffset(EntityId parent) const {
     // A chain longer than the table has a cycle; stop rather than hang on bad data.
     std::size_t steps = 0;
     while (parent != 0 && steps++ <= components.size()) {
-        const ComponentTransform& link = components.at(parent);
-        offset += link.translation;
-        parent = link.parent;
+        auto link = components.find(parent);
+        if (link == components.end()) {
+            // Bad data, not a reason to stop the game: the chain ends here, said once.
+            static std::atomic<bool> warned{false};
+            if (!warned.exchange(true)) {
+                std::cerr << "Halvex: warning: a transform names parent entity " << parent
+                          << ", which has no transform; its chain ends there\n";
+            }
+            break;
+        }
+        offset += link->second.translation;
+        parent = link->second.parent;
     }
     return offset;
 }

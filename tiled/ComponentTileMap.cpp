@@ -6,7 +6,9 @@
 #include <fstream>
 #include <iostream>
 #include <limits>
+#include <utility>
 
+#include "engine/ContentPath.h"
 #include "engine/DataError.h"
 #include "engine/JsonRead.h"
 
@@ -95,13 +97,68 @@ void ApplyTileProperties(const json& properties, TileType& type) {
     }
 }
 
-/// One tile set, from its own file or embedded in the map; the same keys either way.
-void ReadTileset(ComponentTileMap& map, const json& set, LoadWarnings& warnings) {
-    if (!set.is_object() || !set.contains("tilecount") || !set.contains("columns")) return;
+/// Ceilings on what one file can make the loader allocate: tile types per map (the editor's
+/// ids have 28 bits, but no sheet comes near this) and cells per layer.
+constexpr std::int64_t kMaxTileTypes = 1 << 20;
+constexpr std::int64_t kMaxCells = 1 << 24;
+
+/// An integer key of `object`, or -1 when absent; names the key when it is not a usable count.
+std::int64_t Count(const json& object, const char* key, const std::string& where) {
+    auto it = object.find(key);
+    if (it == object.end()) return -1;
+    std::int64_t value = 0;
+    try {
+        value = json_read::Integer<int>(*it);
+    } catch (const json::exception& e) {
+        throw DataError(where + ": /" + key + ": " + e.what());
+    }
+    if (value < 0) throw DataError(where + ": /" + key + ": must not be negative");
+    return value;
+}
+
+/// Sheet cells (columns, rows) of the tile set's image, or (-1, -1) when it does not say.
+std::pair<std::int64_t, std::int64_t> ImageCells(const json& set, const std::string& where) {
+    const std::int64_t imageWidth = Count(set, "imagewidth", where);
+    const std::int64_t imageHeight = Count(set, "imageheight", where);
+    const std::int64_t tileWidth = Count(set, "tilewidth", where);
+    const std::int64_t tileHeight = Count(set, "tileheight", where);
+    if (imageWidth < 0 || imageHeight < 0 || tileWidth <= 0 || tileHeight <= 0) return {-1, -1};
+    const std::int64_t margin = std::max<std::int64_t>(Count(set, "margin", where), 0);
+    const std::int64_t spacing = std::max<std::int64_t>(Count(set, "spacing", where), 0);
+    auto cells = [&](std::int64_t image, std::int64_t tile) {
+        return std::max<std::int64_t>((image - 2 * margin + spacing) / (tile + spacing), 0);
+    };
+    return {cells(imageWidth, tileWidth), cells(imageHeight, tileHeight)};
+}
+
+/// One tile set, from its own file or embedded in the map (`where` names it); the same keys
+/// either way. Every tile set adds its sprite description, so later sets keep their index.
+void ReadTileset(ComponentTileMap& map, const json& set, const std::string& where,
+                 LoadWarnings& warnings) {
+    if (!set.is_object()) throw DataError(where + ": a tile set must be a JSON object");
     const int base = static_cast<int>(map.TileTypes.size());
-    const int tileCount = std::max(set["tilecount"].get<int>(), 0);
-    int columns = set["columns"].get<int>();
-    int rows = 0;
+    const auto [imageColumns, imageRows] = ImageCells(set, where);
+    std::int64_t tileCount = Count(set, "tilecount", where);
+    std::int64_t columns = Count(set, "columns", where);
+    // Older exports leave the counts out; the image and tile sizes give them.
+    if (columns < 0) columns = imageColumns;
+    if (tileCount < 0 && imageRows >= 0) tileCount = columns * imageRows;
+    if (columns < 0 || tileCount < 0) {
+        throw DataError(where +
+                        ": needs \"tilecount\" and \"columns\", or \"imagewidth\", "
+                        "\"imageheight\", \"tilewidth\" and \"tileheight\" to derive them");
+    }
+    if (imageColumns >= 0 && columns > 0 && tileCount > imageColumns * imageRows) {
+        throw DataError(where + ": /tilecount: " + std::to_string(tileCount) +
+                        " tiles do not fit the image's " + std::to_string(imageColumns) + " x " +
+                        std::to_string(imageRows) + " cells");
+    }
+    if (base + tileCount > kMaxTileTypes) {
+        throw DataError(where + ": /tilecount: " + std::to_string(tileCount) +
+                        " tiles would take the map past " + std::to_string(kMaxTileTypes) +
+                        " tile types");
+    }
+    std::int64_t rows = 0;
     if (columns > 0) {
         rows = tileCount / columns;
     } else {
@@ -113,7 +170,16 @@ void ReadTileset(ComponentTileMap& map, const json& set, LoadWarnings& warnings)
     }
     std::string texture;
     if (auto image = set.find("image"); image != set.end()) {
-        texture = TextureName(image->get<std::string>());
+        if (!image->is_string()) {
+            throw DataError(where + ": /image: type must be string, but is " + image->type_name());
+        }
+        // Only the texture name after "../Textures/" is ever opened, so that is what must
+        // stay inside.
+        const std::string file = image->get<std::string>();
+        texture = TextureName(file);
+        if (!InsideAssets("Textures", texture)) {
+            throw DataError(where + ": /image: \"" + file + "\" leads outside Assets/");
+        }
     }
     ComponentSprite sprite;
     sprite.texture = std::move(texture);
@@ -121,22 +187,22 @@ void ReadTileset(ComponentTileMap& map, const json& set, LoadWarnings& warnings)
     sprite.dimensions = {static_cast<float>(columns), static_cast<float>(rows)};
     map.TilesetSprites.push_back(std::move(sprite));
 
-    for (int i = 0; i < rows; ++i) {
-        for (int j = 0; j < columns; ++j) {
+    for (std::int64_t i = 0; i < rows; ++i) {
+        for (std::int64_t j = 0; j < columns; ++j) {
             TileType type;
             type.TilesetIndex = map.TilesetCount;
-            type.SheetRow = i;
-            type.SheetColumn = j;
+            type.SheetRow = static_cast<int>(i);
+            type.SheetColumn = static_cast<int>(j);
             map.TileTypes.push_back(type);
         }
     }
-    const int added = rows * columns;
+    const std::int64_t added = rows * columns;
 
     auto tiles = set.find("tiles");
     if (tiles == set.end()) return;
     for (const json& tile : *tiles) {
         if (!tile.is_object() || !tile.contains("id")) continue;
-        const int id = tile["id"].get<int>();
+        const std::int64_t id = json_read::Integer<std::int64_t>(tile["id"]);
         // An id past this sheet would land in another tile set's types or outside the table.
         if (id < 0 || id >= added) {
             ++warnings.badTileEntries;
@@ -148,20 +214,26 @@ void ReadTileset(ComponentTileMap& map, const json& set, LoadWarnings& warnings)
     }
 }
 
-void ReadTilesets(ComponentTileMap& map, const json& root, LoadWarnings& warnings) {
+void ReadTilesets(ComponentTileMap& map, const json& root, const std::string& mapPath,
+                  LoadWarnings& warnings) {
     auto sets = root.find("tilesets");
     if (sets == root.end()) return;
+    int index = 0;
     for (const json& entry : *sets) {
+        const std::string where = mapPath + ": /tilesets/" + std::to_string(index++);
         if (entry.is_object() && !entry.contains("source")) {
-            ReadTileset(map, entry, warnings);
+            ReadTileset(map, entry, where, warnings);
         } else {
             const std::string source = entry.at("source").get<std::string>();
+            if (!InsideAssets("Data/Tiled", source)) {
+                throw DataError(where + "/source: \"" + source + "\" leads outside Assets/");
+            }
             const auto dot = source.rfind('.');
             const std::string name = dot == std::string::npos ? "" : source.substr(0, dot);
             const std::string path = kTiledFolder + name + ".json";
             const json set = ParseFile(path);
             try {
-                ReadTileset(map, set, warnings);
+                ReadTileset(map, set, path, warnings);
             } catch (const json::exception& e) {
                 throw DataError(path + ": " + e.what());
             }
@@ -197,7 +269,7 @@ void ApplyFlips(std::uint32_t flags, ComponentTransform& transform) {
 /// when the map has no such tile type.
 int BaseId(const json& element, const ComponentTileMap& map, LoadWarnings& warnings,
            std::uint32_t& flags) {
-    const std::int64_t raw = element.get<std::int64_t>();
+    const std::int64_t raw = json_read::Integer<std::int64_t>(element);
     flags = static_cast<std::uint32_t>(raw) & kFlagBits;
     // Ids are unsigned 32-bit in the editor; some exporters write them as signed numbers.
     const std::uint32_t id = static_cast<std::uint32_t>(raw) & ~kFlagBits;
@@ -291,10 +363,15 @@ void ReadLayers(ComponentTileMap& map, const json& root, const std::string& path
     if (!root.contains("width") || !root.contains("height")) {
         throw DataError(path + ": a map with layers needs \"width\" and \"height\"");
     }
-    map.Height = root["height"].get<int>();
-    map.Width = root["width"].get<int>();
+    map.Height = json_read::Integer<int>(root["height"]);
+    map.Width = json_read::Integer<int>(root["width"]);
     if (map.Width < 1 || map.Height < 1) {
         throw DataError(path + ": \"width\" and \"height\" must be at least 1");
+    }
+    if (static_cast<std::int64_t>(map.Width) * map.Height > kMaxCells) {
+        throw DataError(path + ": a map of " + std::to_string(map.Width) + " x " +
+                        std::to_string(map.Height) + " cells is larger than the limit of " +
+                        std::to_string(kMaxCells));
     }
     const float t = map.TileSize;
     map.OriginX = -(static_cast<float>(map.Width) * 0.5f * 2.0f * t) + t;
@@ -385,12 +462,13 @@ int ComponentTileMap::ColumnAt(float x) const {
 
 void LoadTileMap(ComponentTileMap& map, const std::string& name) {
     const std::string path = kTiledFolder + name + ".json";
+    if (!InsideAssets("Data/Tiled", name)) throw DataError(path + ": leads outside Assets/");
     const json root = ParseFile(path);
     if (IsEmptyDocument(root)) return;
     if (!root.is_object()) throw DataError(path + ": a map must be a JSON object");
     LoadWarnings warnings;
     try {
-        ReadTilesets(map, root, warnings);
+        ReadTilesets(map, root, path, warnings);
         ReadLayers(map, root, path, warnings);
     } catch (const json::exception& e) {
         throw DataError(path + ": " + e.what());
