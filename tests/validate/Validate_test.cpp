@@ -68,7 +68,7 @@ TEST(Validate, DamagedEntityFilesAreCaughtWithFileAndPointer) {
     ShippedCopy assets;
     json player = assets.Read("Assets/Data/Entity/Player.json");
     player["Physiks"] = player["Physics"];
-    player["Transform"]["Translaton"] = {0, 0, 0};
+    player["Transform"]["Parnet"] = 0;
     player["Sprite"]["Texture"] = "Player/Nobody";
     player["Player Controller"]["Jump Sound"] = "SFX/Jupm";
     player["Player Controller"]["Walk Animation"] = "Runn";
@@ -80,7 +80,7 @@ TEST(Validate, DamagedEntityFilesAreCaughtWithFileAndPointer) {
 
     const std::string file = "Assets/Data/Entity/Player.json: ";
     ExpectOne(lines, file + "/Physiks: ", "unknown component");
-    ExpectOne(lines, file + "/Transform/Translaton: ", "unknown key");
+    ExpectOne(lines, file + "/Transform/Parnet: ", "unknown key");
     ExpectOne(lines, file + "/Sprite/Texture: ", "Assets/Textures/Player/Nobody.png");
     ExpectOne(lines, file + "/Player Controller/Jump Sound: ", "event:/SFX/Jupm");
     ExpectOne(lines, file + "/Player Controller/Walk Animation: ", "\"Runn\"");
