@@ -22,6 +22,9 @@ cmake --preset dev >/dev/null
 cmake --build --preset dev -j "$jobs"
 ctest --test-dir build/dev --output-on-failure -j "$jobs"
 
+echo "== content validator"
+build/dev/bin/halvex-validate .
+
 echo "== address and undefined-behaviour sanitizers"
 cmake --preset asan >/dev/null
 cmake --build --preset asan -j "$jobs"
@@ -37,4 +40,6 @@ echo "== thread sanitizer: state loading"
 cmake --preset tsan >/dev/null
 cmake --build --preset tsan -j "$jobs" --target EngineTests
 TSAN_OPTIONS="halt_on_error=1" build/tsan/bin/EngineTests --gtest_filter='Loader.*:StateManager.*:Trace.*'
+echo "== fuzzing the loaders, a few seconds each"
+tools/fuzz/run.sh 5
 echo "== all tests passed"
