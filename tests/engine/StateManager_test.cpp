@@ -221,7 +221,7 @@ TEST(StateManager, BadDataIsRaisedOnTheMainThreadNamingTheFile) {
     {
         TestEngine test(Roster());
         const auto text = message([&] { test.Enter("Typed"); });
-        EXPECT_NE(text.find("Wrong.json: /Health"), std::string::npos) << text;
+        EXPECT_NE(text.find("Wrong.json: \"Health\""), std::string::npos) << text;
         EXPECT_NE(text.find("type must be number"), std::string::npos) << text;
     }
     {
