@@ -8,6 +8,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "engine/ContentPath.h"
 #include "engine/DataFile.h"
 
 namespace audio {
@@ -59,12 +60,13 @@ public:
         if (it == j.end()) return fallback;
         path.emplace_back(key);
         if (!it->is_number()) Fail(std::string("type must be number, but is ") + it->type_name());
-        float value = it->get<float>();
+        // Checked as a double: a value beyond float's range must not be narrowed first.
+        const double value = it->get<double>();
         if (!std::isfinite(value) || value < low || value > high) {
             Fail("must lie in [" + Format(low) + ", " + Format(high) + "]");
         }
         path.pop_back();
-        return value;
+        return static_cast<float>(value);
     }
 
     bool Flag(const json& j, const char* key, bool fallback) {
@@ -100,8 +102,14 @@ public:
                 !point[1].is_number()) {
                 Fail("every point must be an array of two numbers");
             }
-            glm::vec2 p(point[0].get<float>(), point[1].get<float>());
-            if (!std::isfinite(p.x) || !std::isfinite(p.y)) Fail("points must be finite");
+            const double x = point[0].get<double>();
+            const double y = point[1].get<double>();
+            constexpr double kLimit = 1e30;
+            if (!std::isfinite(x) || !std::isfinite(y) || std::abs(x) > kLimit ||
+                std::abs(y) > kLimit) {
+                Fail("points must be finite and within 1e30");
+            }
+            glm::vec2 p(static_cast<float>(x), static_cast<float>(y));
             if (!curve.points.empty() && p.x <= curve.points.back().x) {
                 Fail("points must be in increasing x");
             }
@@ -118,6 +126,10 @@ public:
         OnlyKeys(j, {"Sounds", "Volume", "Volume Variation", "Pitch", "Pitch Variation", "Loop",
                      "Stream", "3D", "Min Distance", "Max Distance", "Bus", "Stops", "Parameters"});
         for (const auto& sound : Texts(j, "Sounds")) {
+            if (!InsideAssets("Banks", sound)) {
+                path.emplace_back("Sounds");
+                Fail("\"" + sound + "\" leads outside Assets/");
+            }
             event.sounds.push_back((folder / sound).lexically_normal().string());
         }
         event.volume = Number(j, "Volume", 1.0f, 0.0f, 16.0f);
@@ -245,6 +257,7 @@ BankFile ReadBankFile(const std::string& file) {
     try {
         root = ReadDataFile(file);
     } catch (const DataError& e) {
+        // Every JSON error, a number too large for a double included, arrives as a DataError.
         throw BankFormatError(e.what());
     }
     return Reader(file).Read(root, std::filesystem::path(file).parent_path());

@@ -4,6 +4,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "engine/ContentPath.h"
 #include "engine/DataFile.h"
 #include "engine/KeyCodes.h"
 #include "engine/MessageComponent.h"
@@ -34,6 +35,12 @@ ManagerState::ManagerState() {
         if (!value.is_string()) {
             throw DataError(std::string(kIndexPath) + ": \"" + key +
                             "\": type must be string, but is " + value.type_name());
+        }
+        // The checkpoint is a copy the manager keeps for itself; entering it would make the
+        // next save replace the very state being played.
+        if (value.get<std::string>() == kCheckpoint) {
+            throw DataError(std::string(kIndexPath) + ": /" + key + ": \"" + kCheckpoint +
+                            "\" is the checkpoint, not a scene");
         }
         hotkeys[*code] = value.get<std::string>();
     }
@@ -78,15 +85,18 @@ bool ManagerState::HandleMessage(const Message& message) {
             nextState = std::string(static_cast<const MessageChangeState&>(message).name);
             return Forward(message);
         case MessageId::AddComponent:
-            return ToNamedState(static_cast<const MessageAddComponentBase&>(message).state,
-                                message);
-        case MessageId::AddComponentJSON:
-            return ToNamedState(static_cast<const MessageAddComponentJSON&>(message).state,
-                                message);
+            ToNamedState(static_cast<const MessageAddComponentBase&>(message).state, message);
+            return true;
+        case MessageId::AddComponentJSON: {
+            auto& add = static_cast<const MessageAddComponentJSON&>(message);
+            add.taken = ToNamedState(add.state, message);
+            return true;
+        }
         case MessageId::CreateEntity: {
             auto& create = static_cast<const MessageCreateEntity&>(message);
             if (create.state.empty()) create.state = currentState;
-            return ToNamedState(create.state, message);
+            ToNamedState(create.state, message);
+            return true;
         }
         case MessageId::Trigger: {
             auto& trigger = static_cast<const MessageTrigger&>(message);
@@ -124,20 +134,19 @@ bool ManagerState::ToNamedState(const std::string& name, const Message& message)
         if (it == states.end()) throw std::out_of_range("no state named \"" + name + "\"");
         state = &it->second;
     }
-    state->HandleMessage(message);
-    return true;
+    return state->HandleMessage(message);
 }
 
-void ManagerState::CreateState(const std::string& name) {
+void ManagerState::CreateState(const std::string& name, const std::string& scene) {
     std::lock_guard lock(statesMutex);
     if (states.count(name)) return;
     states.try_emplace(name, prototypes, SendMessage);
     if (name == currentState) current = &states.at(name);
     if (loaders.count(name)) return;
     auto error = std::make_shared<std::exception_ptr>();
-    std::thread thread([this, name, error] {
+    std::thread thread([this, name, scene, error] {
         try {
-            LoadScene(name);
+            LoadScene(name, scene.empty() ? name : scene);
         } catch (...) {
             *error = std::current_exception();
         }
@@ -178,7 +187,11 @@ void ManagerState::EraseState(const std::string& name) {
 void ManagerState::SaveCheckpoint() {
     if (!current) return;
     std::lock_guard lock(statesMutex);
-    states.erase(kCheckpoint);
+    auto old = states.find(kCheckpoint);
+    // Playing the checkpoint itself (a state change named it): it is already its own copy, and
+    // erasing it would free the state being copied.
+    if (old != states.end() && &old->second == current) return;
+    if (old != states.end()) states.erase(old);
     states.try_emplace(kCheckpoint, *current);
 }
 
@@ -194,7 +207,7 @@ void ManagerState::OnUpdate() {
 
     if (restoreRequested) {
         restoreRequested = false;
-        if (HasState(kCheckpoint) && !currentState.empty()) {
+        if (HasState(kCheckpoint) && !currentState.empty() && currentState != kCheckpoint) {
             {
                 std::lock_guard lock(statesMutex);
                 states.erase(currentState);
@@ -203,6 +216,11 @@ void ManagerState::OnUpdate() {
             SendMessage(MessageTrigger("Checkpoint Restore", true));
             SendMessage(MessageTrigger(kCheckpoint, true));
         }
+    }
+
+    if (reloadRequested) {
+        reloadRequested = false;
+        Reload();
     }
 
     if (nextState != currentState || !current) {
@@ -218,6 +236,44 @@ void ManagerState::OnUpdate() {
     }
 }
 
+void ManagerState::Reload() {
+    if (!current || currentState.empty() || currentState == kCheckpoint) return;
+    // Built aside under a name no scene can have, so that a file broken since the last load
+    // leaves the state in play untouched. Its files are read afresh: a new state has no cache.
+    const std::string trial = currentState + "\n(reload)";
+    CreateState(trial, currentState);
+    Loader loader;
+    {
+        std::lock_guard lock(statesMutex);
+        auto it = loaders.find(trial);
+        if (it != loaders.end()) {
+            loader = std::move(it->second);
+            loaders.erase(it);
+        }
+    }
+    if (loader.thread.joinable()) loader.thread.join();
+    if (loader.error && *loader.error) {
+        try {
+            std::rethrow_exception(*loader.error);
+        } catch (const std::exception& e) {
+            std::cerr << "Halvex: reload of \"" << currentState
+                      << "\" failed; the old state stays: " << e.what() << "\n";
+        }
+        EraseState(trial);
+        return;
+    }
+    {
+        std::lock_guard lock(statesMutex);
+        states.erase(currentState);
+        auto made = states.try_emplace(currentState, states.at(trial));
+        current = &made.first->second;
+        states.erase(trial);
+    }
+    std::cerr << "Halvex: reloaded \"" << currentState << "\"\n";
+    // Entered afresh: its checkpoint is its start, as on any entry.
+    SendMessage(MessageTrigger(kCheckpoint, true));
+}
+
 void ManagerState::OnKey(const Message& message) {
     auto& key = static_cast<const MessageKey&>(message);
     if (!key.debug) return;
@@ -230,15 +286,18 @@ void ManagerState::OnKey(const Message& message) {
         SendMessage(MessageDestroyState(""));
         SendMessage(MessageChangeState(target));
     }
-    if (key.key == 46) {
+    if (key.key == kReloadKey && hotkey == hotkeys.end()) {
+        reloadRequested = true;
+    } else if (key.key == 46) {
         SendMessage(MessageTrigger(kCheckpoint, true));
     } else if (key.key == 44) {
         SendMessage(MessageTrigger(kCheckpoint, false));
     }
 }
 
-void ManagerState::LoadScene(const std::string& name) {
-    const std::string path = SceneFilePath(name);
+void ManagerState::LoadScene(const std::string& name, const std::string& file) {
+    const std::string path = SceneFilePath(file);
+    if (!InsideAssets("Data/Scene", file)) throw DataError(path + ": leads outside Assets/");
     const json scene = ReadDataFile(path);
     if (!scene.is_object()) throw DataError(path + ": a scene must be a JSON object");
     const json empty = json::object();

@@ -31,6 +31,8 @@ public:
     bool HandleMessage(const Message& message) override;
 
     static constexpr const char* kCheckpoint = "Checkpoint";
+    /// F5 in debug mode reloads the current state from its files, unless a hotkey claims it.
+    static constexpr int kReloadKey = 294;
 
     const std::string& CurrentState() const { return currentState; }
     /// Whether a state of this name exists (loaded, loading or the checkpoint).
@@ -47,14 +49,18 @@ private:
 
     bool Forward(const Message& message);
     bool ToNamedState(const std::string& name, const Message& message);
-    void CreateState(const std::string& name);
+    /// Creates state `name` and starts loading it from scene file `scene` (default: `name`).
+    void CreateState(const std::string& name, const std::string& scene = "");
+    /// Reads the current state's files again into a new state and swaps it in; a load that
+    /// fails leaves the old state in place and prints why.
+    void Reload();
     /// Joins the loader of `name` if it has one; rethrows its failure when `raise` is set.
     void JoinLoader(const std::string& name, bool raise);
     void EraseState(const std::string& name);
     void SaveCheckpoint();
     void OnUpdate();
     void OnKey(const Message& message);
-    void LoadScene(const std::string& name);
+    void LoadScene(const std::string& name, const std::string& file);
 
     std::unordered_map<std::string, State> states;
     mutable std::mutex statesMutex;
@@ -67,6 +73,7 @@ private:
     std::vector<std::string> pendingDestroys;
     std::unordered_map<std::string, Loader> loaders;
     bool restoreRequested = false;
+    bool reloadRequested = false;
     /// Set on destruction: loaders stop at their next entity instead of finishing the scene.
     std::atomic<bool> cancelLoads{false};
 };

@@ -45,6 +45,9 @@ public:
     std::string component;
     EntityId entity;
     const nlohmann::json& json;
+    /// Set by the state manager when a system of the named state took the component; the bus
+    /// answer alone cannot say, since the manager always consumes the message.
+    mutable bool taken = false;
 };
 
 /// Destroys an entity of the current state at its next update.

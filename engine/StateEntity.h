@@ -28,6 +28,9 @@ public:
     std::vector<EntityId> pendingBirths;
 
 private:
+    /// `chain`: the files of the entities being built around this one, to refuse cycles.
+    EntityId BuildNested(const std::string& state, const std::string& file,
+                         const nlohmann::json& overrides, std::vector<std::string>& chain);
     const nlohmann::json& EntityFile(const std::string& file);
     void AddComponent(const std::string& state, EntityId id, const std::string& file,
                       const std::string& component, const nlohmann::json& value);

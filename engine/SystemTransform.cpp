@@ -1,7 +1,7 @@
 #include "engine/SystemTransform.h"
 
-#include <stdexcept>
-#include <string>
+#include <atomic>
+#include <iostream>
 
 #include "engine/JsonRead.h"
 
@@ -21,10 +21,15 @@ glm::vec3 SystemTransform::ChainOffset(EntityId parent) const {
     // A chain longer than the table has a cycle; stop rather than hang on bad data.
     std::size_t steps = 0;
     while (parent != 0 && steps++ <= components.size()) {
-        const auto link = components.find(parent);
+        auto link = components.find(parent);
         if (link == components.end()) {
-            throw std::out_of_range("\"Transform\"/\"Parent\": " + std::to_string(parent) +
-                                    " is not an entity with a transform");
+            // Bad data, not a reason to stop the game: the chain ends here, said once.
+            static std::atomic<bool> warned{false};
+            if (!warned.exchange(true)) {
+                std::cerr << "Halvex: warning: a transform names parent entity " << parent
+                          << ", which has no transform; its chain ends there\n";
+            }
+            break;
         }
         offset += link->second.translation;
         parent = link->second.parent;
@@ -40,14 +45,7 @@ bool SystemTransform::HandleMessage(const Message& message) {
         if (it == components.end()) return true;
         // Parents are other entries of the same table; the callback may add entries, so the
         // component is looked up again after it returns.
-        glm::vec3 offset;
-        try {
-            offset = ChainOffset(it->second.parent);
-        } catch (const std::out_of_range& broken) {
-            // Bad data or a destroyed parent: say whose chain is broken.
-            throw std::out_of_range("entity " + std::to_string(query->entity) + ": " +
-                                    broken.what());
-        }
+        const glm::vec3 offset = ChainOffset(it->second.parent);
         it->second.translation += offset;
         query->callback(it->second);
         it = components.find(query->entity);

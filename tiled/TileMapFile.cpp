@@ -5,7 +5,9 @@
 #include <iostream>
 #include <limits>
 
+#include "engine/ContentPath.h"
 #include "engine/DataFile.h"
+#include "engine/JsonRead.h"
 
 using json = nlohmann::json;
 using tilemap_file::IsEmptyDocument;
@@ -64,7 +66,7 @@ void ApplyFlips(std::uint32_t flags, ComponentTransform& transform) {
 /// when the map has no such tile type.
 int BaseId(const json& element, const ComponentTileMap& map, LoadWarnings& warnings,
            std::uint32_t& flags) {
-    const std::int64_t raw = element.get<std::int64_t>();
+    const std::int64_t raw = json_read::Integer<std::int64_t>(element);
     flags = static_cast<std::uint32_t>(raw) & kFlagBits;
     // Ids are unsigned 32-bit in the editor; some exporters write them as signed numbers.
     const std::uint32_t id = static_cast<std::uint32_t>(raw) & ~kFlagBits;
@@ -158,10 +160,15 @@ void ReadLayers(ComponentTileMap& map, const json& root, const std::string& path
     if (!root.contains("width") || !root.contains("height")) {
         throw DataError(path + ": a map with layers needs \"width\" and \"height\"");
     }
-    map.Height = root["height"].get<int>();
-    map.Width = root["width"].get<int>();
+    map.Height = json_read::Integer<int>(root["height"]);
+    map.Width = json_read::Integer<int>(root["width"]);
     if (map.Width < 1 || map.Height < 1) {
         throw DataError(path + ": \"width\" and \"height\" must be at least 1");
+    }
+    if (static_cast<std::int64_t>(map.Width) * map.Height > tilemap_file::kMaxCells) {
+        throw DataError(path + ": a map of " + std::to_string(map.Width) + " x " +
+                        std::to_string(map.Height) + " cells is larger than the limit of " +
+                        std::to_string(tilemap_file::kMaxCells));
     }
     const float t = map.TileSize;
     map.OriginX = -(static_cast<float>(map.Width) * 0.5f * 2.0f * t) + t;
@@ -208,12 +215,13 @@ void Report(const LoadWarnings& warnings, const std::string& path) {
 
 void LoadTileMap(ComponentTileMap& map, const std::string& name) {
     const std::string path = tilemap_file::kFolder + name + ".json";
+    if (!InsideAssets("Data/Tiled", name)) throw DataError(path + ": leads outside Assets/");
     const json root = ReadDataFile(path);
     if (IsEmptyDocument(root)) return;
     if (!root.is_object()) throw DataError(path + ": a map must be a JSON object");
     LoadWarnings warnings;
     try {
-        tilemap_file::ReadTilesets(map, root, warnings);
+        tilemap_file::ReadTilesets(map, root, path, warnings);
         ReadLayers(map, root, path, warnings);
     } catch (const json::exception& e) {
         throw DataFileError(path, e);

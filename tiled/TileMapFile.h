@@ -24,8 +24,15 @@ inline bool IsEmptyDocument(const nlohmann::json& j) {
     return j.is_null() || ((j.is_object() || j.is_array()) && j.empty());
 }
 
+/// Ceilings on what one file can make the loader allocate: tile types per map (the editor's
+/// ids have 28 bits, but no sheet comes near this) and cells per layer.
+constexpr std::int64_t kMaxTileTypes = 1 << 20;
+constexpr std::int64_t kMaxCells = 1 << 24;
+
 /// Reads the map's "tilesets", embedded or from their own files under kFolder, into the map's
-/// tile types and sheets. A JSON error in a tile-set file raises a DataError naming that file.
-void ReadTilesets(ComponentTileMap& map, const nlohmann::json& root, LoadWarnings& warnings);
+/// tile types and sheets. Errors name the map file (`mapPath`) and the tile set's index, or the
+/// tile-set file.
+void ReadTilesets(ComponentTileMap& map, const nlohmann::json& root, const std::string& mapPath,
+                  LoadWarnings& warnings);
 
 }  // namespace tilemap_file

@@ -6,6 +6,8 @@ packages=(
   nlohmann-json3-dev libglm-dev libglfw3-dev libepoxy-dev libstb-dev
   libopenal-dev libsndfile1-dev googletest libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core xvfb xdotool imagemagick xauth libx11-dev libgl1-mesa-dri
+  # The loaders' fuzz targets: clang 14 with libFuzzer (its runtime is in libclang-rt-14-dev).
+  clang-14 libclang-rt-14-dev python3
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -22,6 +22,9 @@ cmake --preset dev >/dev/null
 cmake --build --preset dev -j "$jobs"
 ctest --test-dir build/dev --output-on-failure -j "$jobs"
 
+echo "== content validator"
+build/dev/bin/halvex-validate .
+
 echo "== address and undefined-behaviour sanitizers"
 cmake --preset asan >/dev/null
 cmake --build --preset asan -j "$jobs"
@@ -40,4 +43,6 @@ echo "== thread sanitizer: state loading"
 cmake --preset tsan >/dev/null
 cmake --build --preset tsan -j "$jobs" --target EngineTests
 TSAN_OPTIONS="halt_on_error=1" build/tsan/bin/EngineTests --gtest_filter='Loader.*:StateManager.*:Trace.*'
+# The loaders' fuzz targets (tools/fuzz/run.sh, preset "fuzz") are not run here yet: their
+# clang build has not been completed and checked on this machine.
 echo "== all tests passed"

@@ -41,7 +41,7 @@ std::unordered_map<std::string, glm::vec2> ReadBones(const json& j) {
 }
 
 glm::ivec2 ReadCell(const json& j) {
-    glm::ivec2 cell(j.at(0).get<int>(), j.at(1).get<int>());
+    glm::ivec2 cell(json_read::Integer<int>(j.at(0)), json_read::Integer<int>(j.at(1)));
     if (cell.x < 0 || cell.y < 0) Invalid(j, "sheet cells must not be negative");
     return cell;
 }
@@ -61,12 +61,13 @@ AnimationClip ReadClip(const json& j, const ComponentAnimation& owner) {
     if (j.contains("Frames")) {
         for (const json& cell : j.at("Frames")) clip.frames.push_back(ReadCell(cell));
     } else if (j.contains("First") || j.contains("Count")) {
-        const int columns = static_cast<int>(clip.dimensions.x);
+        // Clamped first: a float beyond int's range has no defined conversion.
+        const int columns = static_cast<int>(std::clamp(clip.dimensions.x, 0.0f, 1.0e6f));
         if (!clip.hasDimensions || columns < 1) {
             Invalid(j, "\"First\"/\"Count\" need \"Dimensions\" with at least one column");
         }
         glm::ivec2 cell = j.contains("First") ? ReadCell(j.at("First")) : glm::ivec2(0);
-        const int count = j.contains("Count") ? j.at("Count").get<int>() : 0;
+        const int count = j.contains("Count") ? json_read::Integer<int>(j.at("Count")) : 0;
         if (count > 100000) Invalid(j, "\"Count\" is too large");
         for (int i = 0; i < count; ++i) {
             clip.frames.push_back(cell);

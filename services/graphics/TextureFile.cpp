@@ -4,6 +4,8 @@
 
 #include <stb_image.h>
 
+#include "engine/ContentPath.h"
+
 namespace graphics {
 
 std::string TextureFilePath(const std::string& name) {
@@ -11,6 +13,8 @@ std::string TextureFilePath(const std::string& name) {
 }
 
 bool LoadTextureFile(const std::string& name, Image& image) {
+    // Content names textures; nothing outside the content folder is read.
+    if (!InsideAssets("Textures", name)) return false;
     int width = 0;
     int height = 0;
     int channels = 0;

@@ -3,6 +3,7 @@
 #include <nlohmann/json.hpp>
 
 #include "engine/DataFile.h"
+#include "engine/JsonRead.h"
 
 using json = nlohmann::json;
 
@@ -29,9 +30,9 @@ std::shared_ptr<const Font> LoadFont(const std::string& name) {
     try {
         auto font = std::make_shared<Font>();
         font->texture = j.at("Texture").get<std::string>();
-        font->columns = j.at("Columns").get<int>();
-        font->rows = j.at("Rows").get<int>();
-        font->first = j.at("First").get<int>();
+        font->columns = json_read::Integer<int>(j.at("Columns"));
+        font->rows = json_read::Integer<int>(j.at("Rows"));
+        font->first = json_read::Integer<int>(j.at("First"));
         const float cellWidth = j.at("Cell Width").get<float>();
         const float cellHeight = j.at("Cell Height").get<float>();
         if (font->columns < 1 || font->rows < 1 || !(cellWidth > 0.0f) || !(cellHeight > 0.0f)) {

@@ -108,10 +108,14 @@ TEST(System, TransformQueriesSeeAndWriteWorldPositions) {
     EXPECT_EQ(transforms.components.at(3).translation, glm::vec3(-11, -5, 0));
     EXPECT_EQ(transforms.components.at(2).translation, glm::vec3(1, 0, 0));
 
-    // A parent without a transform is a broken chain: reported, not read out of bounds.
+    // A parent without a transform ends the chain there: not read out of bounds, no throw.
+    transforms.components[4].translation = {2, 3, 0};
     transforms.components[4].parent = 40;
-    EXPECT_THROW(transforms.HandleMessage(MessageQuery<ComponentTransform>(4, look)),
-                 std::out_of_range);
+    std::function<void(ComponentTransform&)> own = [](ComponentTransform& t) {
+        EXPECT_EQ(t.translation, glm::vec3(2, 3, 0));
+    };
+    EXPECT_TRUE(transforms.HandleMessage(MessageQuery<ComponentTransform>(4, own)));
+    EXPECT_EQ(transforms.components.at(4).translation, glm::vec3(2, 3, 0));
     // A cycle in bad data ends instead of hanging.
     transforms.components[5].parent = 6;
     transforms.components[6].parent = 5;
