@@ -17,7 +17,9 @@ stop_server() {
 }
 trap stop_server EXIT
 
-Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp 3>"$work/display" 2>"$work/log" &
+# -noreset: without it the server resets when its last client leaves (the probe below), and a
+# client connecting during that reset is refused.
+Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp -noreset 3>"$work/display" 2>"$work/log" &
 xvfb_pid=$!
 
 # The display number arrives on the descriptor when the server is ready; a limit keeps a
