@@ -9,11 +9,11 @@ endfunction()
 # A shared library of ours: default visibility so that template messages and their type
 # information are one across libraries. Every symbol must resolve against the libraries it
 # links, so a use of a layer it does not link fails at link time (the sanitizers' runtimes are
-# left to the programs).
+# left to the programs, as are the fuzz preset's).
 function(halvex_shared_library target)
   add_library(${target} SHARED ${ARGN})
   target_link_libraries(${target} PUBLIC halvex_base)
-  if(HALVEX_SANITIZE STREQUAL "")
+  if(HALVEX_SANITIZE STREQUAL "" AND NOT HALVEX_FUZZ)
     target_link_options(${target} PRIVATE -Wl,--no-undefined)
   endif()
   halvex_warnings(${target})

@@ -30,10 +30,11 @@ void SystemEnemyBehavior::Update(float dt) {
     for (auto& [entity, behavior] : components) {
         if (behavior.StartTimer <= kStartUpTime) {
             behavior.StartTimer += dt;
-            SendMessage(MessageQuery<ComponentPhysics>(entity, [&](ComponentPhysics& p) {
-                if (p.Velocity.x > 0.0f) behavior.FacingRight = true;
-                if (p.Velocity.x < 0.0f) behavior.FacingRight = false;
-            }));
+            SendMessage(
+                MessageQuery<ComponentPhysics>(entity, [&behavior = behavior](ComponentPhysics& p) {
+                    if (p.Velocity.x > 0.0f) behavior.FacingRight = true;
+                    if (p.Velocity.x < 0.0f) behavior.FacingRight = false;
+                }));
             behavior.PauseTimer = behavior.PatrolPauseLength;
             continue;
         }

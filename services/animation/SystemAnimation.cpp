@@ -197,16 +197,17 @@ void SystemAnimation::Update(float dt) {
         if (!animation.spriteDirty && cell == animation.shownCell) continue;
         const AnimationClip& clip = animation.clips.at(animation.current);
         bool written = false;
-        SendMessage(MessageQuery<ComponentSprite>(entity, [&](ComponentSprite& sprite) {
-            if (animation.spriteDirty) {
-                const std::string& texture =
-                    clip.texture.empty() ? animation.texture : clip.texture;
-                if (!texture.empty()) sprite.texture = texture;
-                if (clip.hasDimensions) sprite.dimensions = clip.dimensions;
-            }
-            sprite.index = cell;
-            written = true;
-        }));
+        SendMessage(MessageQuery<ComponentSprite>(
+            entity, [&, &animation = animation](ComponentSprite& sprite) {
+                if (animation.spriteDirty) {
+                    const std::string& texture =
+                        clip.texture.empty() ? animation.texture : clip.texture;
+                    if (!texture.empty()) sprite.texture = texture;
+                    if (clip.hasDimensions) sprite.dimensions = clip.dimensions;
+                }
+                sprite.index = cell;
+                written = true;
+            }));
         // Without a sprite yet (it may arrive later) the write is tried again next update.
         if (written) {
             animation.spriteDirty = false;

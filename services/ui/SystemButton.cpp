@@ -107,15 +107,16 @@ EntityId SystemButton::ButtonUnderCursor() {
             camera = element.camera;
         }));
         if (!usable) continue;
-        SendMessage(MessageQuery<ComponentTransform>(entity, [&](ComponentTransform& t) {
-            if (!InsideRect(cursor.In(camera), glm::vec2(t.translation), glm::vec2(t.scale))) {
-                return;
-            }
-            if (best == 0 || t.translation.z > bestDepth) {
-                best = entity;
-                bestDepth = t.translation.z;
-            }
-        }));
+        SendMessage(
+            MessageQuery<ComponentTransform>(entity, [&, entity = entity](ComponentTransform& t) {
+                if (!InsideRect(cursor.In(camera), glm::vec2(t.translation), glm::vec2(t.scale))) {
+                    return;
+                }
+                if (best == 0 || t.translation.z > bestDepth) {
+                    best = entity;
+                    bestDepth = t.translation.z;
+                }
+            }));
     }
     return best;
 }
@@ -147,10 +148,11 @@ void SystemButton::UpdateHover() {
     hoverFocus = under;
     for (auto& [entity, button] : components) {
         const bool armed = button.armed;
-        SendMessage(MessageQuery<ComponentUIElement>(entity, [&](ComponentUIElement& element) {
-            element.hovered = entity == under;
-            element.pressed = armed && entity == under;
-        }));
+        SendMessage(MessageQuery<ComponentUIElement>(
+            entity, [&, entity = entity](ComponentUIElement& element) {
+                element.hovered = entity == under;
+                element.pressed = armed && entity == under;
+            }));
     }
 }
 
@@ -182,9 +184,10 @@ void SystemButton::OnKey(int key, int action) {
     } else if ((key == kKeyEnter || key == kKeyPadEnter || key == kKeySpace) &&
                action == MessageKey::kPressed) {
         for (auto& [entity, button] : components) {
-            SendMessage(MessageQuery<ComponentUIElement>(entity, [&](ComponentUIElement& e) {
-                if (e.focused && e.Usable()) pressed = entity;
-            }));
+            SendMessage(MessageQuery<ComponentUIElement>(
+                entity, [&, entity = entity](ComponentUIElement& e) {
+                    if (e.focused && e.Usable()) pressed = entity;
+                }));
         }
     }
     // Pressed outside the loops: actions may add or remove buttons.

@@ -121,15 +121,16 @@ void SystemSlider::OnKey(int key, int action) {
             }));
             if (!usable) continue;
             const glm::vec2 knob = slider.knobSize;
-            SendMessage(MessageQuery<ComponentTransform>(entity, [&](ComponentTransform& t) {
-                const glm::vec2 size(std::abs(t.scale.x) + std::abs(knob.x),
-                                     std::max(std::abs(t.scale.y), std::abs(knob.y)));
-                if (!InsideRect(cursor.In(camera), glm::vec2(t.translation), size)) return;
-                if (best == 0 || t.translation.z > bestDepth) {
-                    best = entity;
-                    bestDepth = t.translation.z;
-                }
-            }));
+            SendMessage(MessageQuery<ComponentTransform>(
+                entity, [&, entity = entity](ComponentTransform& t) {
+                    const glm::vec2 size(std::abs(t.scale.x) + std::abs(knob.x),
+                                         std::max(std::abs(t.scale.y), std::abs(knob.y)));
+                    if (!InsideRect(cursor.In(camera), glm::vec2(t.translation), size)) return;
+                    if (best == 0 || t.translation.z > bestDepth) {
+                        best = entity;
+                        bestDepth = t.translation.z;
+                    }
+                }));
         }
         if (best != 0) {
             components.at(best).dragging = true;
@@ -144,9 +145,10 @@ void SystemSlider::OnKey(int key, int action) {
     if (direction == 0) return;
     EntityId focused = 0;
     for (auto& [entity, slider] : components) {
-        SendMessage(MessageQuery<ComponentUIElement>(entity, [&](ComponentUIElement& e) {
-            if (e.focused && e.Usable()) focused = entity;
-        }));
+        SendMessage(
+            MessageQuery<ComponentUIElement>(entity, [&, entity = entity](ComponentUIElement& e) {
+                if (e.focused && e.Usable()) focused = entity;
+            }));
     }
     if (focused == 0) return;
     const ComponentSlider& slider = components.at(focused);
@@ -185,20 +187,22 @@ void SystemSlider::Render() {
         bool shown = false;
         bool highlighted = false;
         std::string camera;
-        SendMessage(MessageQuery<ComponentUIElement>(entity, [&](ComponentUIElement& e) {
-            shown = e.shown;
-            highlighted = e.focused || e.hovered || slider.dragging;
-            camera = e.camera;
-        }));
+        SendMessage(
+            MessageQuery<ComponentUIElement>(entity, [&, &slider = slider](ComponentUIElement& e) {
+                shown = e.shown;
+                highlighted = e.focused || e.hovered || slider.dragging;
+                camera = e.camera;
+            }));
         if (!shown || slider.knobTexture.empty()) continue;
         ComponentTransform knob;
         bool placed = false;
-        SendMessage(MessageQuery<ComponentTransform>(entity, [&](ComponentTransform& t) {
-            const float width = std::abs(t.scale.x);
-            knob.translation =
-                t.translation + glm::vec3((slider.Fraction() - 0.5f) * width, 0.0f, kKnobDepth);
-            placed = true;
-        }));
+        SendMessage(
+            MessageQuery<ComponentTransform>(entity, [&, &slider = slider](ComponentTransform& t) {
+                const float width = std::abs(t.scale.x);
+                knob.translation =
+                    t.translation + glm::vec3((slider.Fraction() - 0.5f) * width, 0.0f, kKnobDepth);
+                placed = true;
+            }));
         if (!placed) continue;
         knob.scale = glm::vec3(slider.knobSize, 1.0f);
         ComponentSprite sprite;

@@ -35,17 +35,26 @@ PY
 
 export ASAN_OPTIONS="detect_leaks=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+# The targets work in a private copy of the content and change into it, so every path they
+# are given must be absolute.
+root=$PWD
 for target in "${targets[@]}"; do
     echo "== $target"
-    mkdir -p "build/fuzz/artifacts/$target"
-    build/fuzz/bin/$target -max_total_time="$seconds" -dict=tools/fuzz/halvex.dict \
-        -artifact_prefix="build/fuzz/artifacts/$target/" -print_final_stats=0 \
-        "$corpora/$target" "tools/fuzz/regressions/$target" >"build/fuzz/$target.log" 2>&1 ||
-        true
+    artifacts=$root/build/fuzz/artifacts/$target
+    mkdir -p "$artifacts" "$root/tools/fuzz/regressions/$target"
+    status=0
+    "$root/build/fuzz/bin/$target" -max_total_time="$seconds" -dict="$root/tools/fuzz/halvex.dict" \
+        -artifact_prefix="$artifacts/" -print_final_stats=0 \
+        "$root/$corpora/$target" "$root/tools/fuzz/regressions/$target" \
+        >"build/fuzz/$target.log" 2>&1 || status=$?
     tail -n 2 "build/fuzz/$target.log"
     # libFuzzer stops at the first finding and leaves its input as an artifact.
-    if compgen -G "build/fuzz/artifacts/$target/*" >/dev/null; then
-        echo "fuzz: $target found a fault; input kept in build/fuzz/artifacts/$target" >&2
+    if compgen -G "$artifacts/*" >/dev/null; then
+        echo "fuzz: $target found a fault; input kept in $artifacts" >&2
+        exit 1
+    fi
+    if [ "$status" -ne 0 ]; then
+        echo "fuzz: $target did not run (status $status); see build/fuzz/$target.log" >&2
         exit 1
     fi
 done
