@@ -1,7 +1,8 @@
 #include "game/replay/GameProgram.h"
 
-// Without arguments the game plays; everything it shows comes from ./Assets. The command line
-// only records or replays input (see docs/replays.md).
+// Without arguments the game plays; everything it shows comes from Assets/, looked for in the
+// working folder, beside the program and in its install prefix. The command line only records
+// or replays input (see docs/replays.md).
 int main(int argc, char** argv) {
     return RunGame(argc, argv);
 }

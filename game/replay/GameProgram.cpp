@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <exception>
+#include <filesystem>
 #include <iostream>
 #include <memory>
 #include <random>
@@ -13,6 +14,7 @@
 #include "engine/SimulationSeed.h"
 #include "engine/VornEngine.h"
 #include "game/Roster.h"
+#include "game/replay/ContentFolder.h"
 #include "game/replay/ManagerReplayPlayer.h"
 #include "game/replay/ManagerReplayRecorder.h"
 #include "game/replay/ProgramOptions.h"
@@ -124,6 +126,27 @@ int PlayBack(const ProgramOptions& options, const Replay& replay) {
     return 1;
 }
 
+// Every path the game reads is relative to the folder holding Assets/, so once found that
+// folder becomes the working folder. Paths from the command line are taken relative to the
+// folder the program was started in, before the move.
+bool EnterContentFolder(ProgramOptions& options, const char* argv0) {
+    std::error_code error;
+    if (!options.record.empty()) {
+        const std::filesystem::path record = std::filesystem::absolute(options.record, error);
+        if (!error) options.record = record.string();
+    }
+    const std::filesystem::path working = std::filesystem::current_path(error);
+    const auto candidates = ContentCandidates(error ? std::filesystem::path() : working,
+                                              ExecutablePath(argv0), HALVEX_INSTALL_PREFIX);
+    const auto folder = FindContent(candidates);
+    if (folder) std::filesystem::current_path(*folder, error);
+    if (!folder || error) {
+        std::cerr << "Halvex: error: " << ContentNotFoundText(candidates) << std::endl;
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 int RunGame(int argc, char** argv) {
@@ -140,6 +163,7 @@ int RunGame(int argc, char** argv) {
         std::cerr << "Halvex: error: " << e.what() << std::endl;
         return 2;
     }
+    if (!EnterContentFolder(options, argc > 0 ? argv[0] : nullptr)) return 2;
     try {
         if (!options.record.empty()) return Record(options);
         if (!options.replay.empty()) return PlayBack(options, replay);

@@ -16,6 +16,7 @@
 #include "engine/MessageQuit.h"
 #include "engine/MessageSpriteRender.h"
 #include "services/graphics/GLBackend.h"
+#include "services/graphics/GamepadMapping.h"
 #include "services/graphics/Input.h"
 #include "services/graphics/MessageCamera.h"
 #include "services/graphics/SpriteBatcher.h"
@@ -42,6 +43,30 @@ bool HasDisplayVariable() {
     return (x11 && *x11) || (wayland && *wayland);
 }
 
+// The pad's reading is copied index for index.
+static_assert(graphics::GamepadState::DpadLeft == GLFW_GAMEPAD_BUTTON_DPAD_LEFT &&
+              graphics::GamepadState::kButtonCount == GLFW_GAMEPAD_BUTTON_LAST + 1);
+static_assert(graphics::GamepadState::RightTrigger == GLFW_GAMEPAD_AXIS_RIGHT_TRIGGER &&
+              graphics::GamepadState::kAxisCount == GLFW_GAMEPAD_AXIS_LAST + 1);
+
+/// The first connected joystick that has a standard gamepad layout, if any.
+bool ReadGamepad(graphics::GamepadState& state) {
+    for (int joystick = GLFW_JOYSTICK_1; joystick <= GLFW_JOYSTICK_LAST; ++joystick) {
+        GLFWgamepadstate reading;
+        if (!glfwJoystickIsGamepad(joystick) || !glfwGetGamepadState(joystick, &reading)) {
+            continue;
+        }
+        for (int i = 0; i < graphics::GamepadState::kButtonCount; ++i) {
+            state.buttons[i] = reading.buttons[i] == GLFW_PRESS;
+        }
+        for (int i = 0; i < graphics::GamepadState::kAxisCount; ++i) {
+            state.axes[i] = reading.axes[i];
+        }
+        return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 struct ManagerWindow::Impl {
@@ -51,6 +76,7 @@ struct ManagerWindow::Impl {
     std::unique_ptr<graphics::SpriteBatcher> batcher;
     std::vector<graphics::InputEvent> events;
     graphics::DebugMode debug;
+    graphics::GamepadMapping gamepad;
     std::thread::id mainThread = std::this_thread::get_id();
     bool quitSent = false;
     bool fullscreen = false;
@@ -218,10 +244,19 @@ bool ManagerWindow::HandleMessage(const Message& message) {
     glfwGetWindowSize(window, &windowWidth, &windowHeight);
     const graphics::Letterbox windowPicture =
         graphics::FitAspect(windowWidth, windowHeight, impl->aspect);
-    const glm::vec2 ndc = graphics::WindowToNdc(
+    const glm::vec2 mouse = graphics::WindowToNdc(
         glm::vec2(static_cast<float>(cursorX), static_cast<float>(cursorY)), windowPicture);
-    graphics::SendCursor(graphics::ComputeCursor(impl->batcher->LastCameras(), impl->aspect, ndc),
-                         SendMessage);
+    // The pad speaks as keys and the cursor, after the window's own events of the frame.
+    graphics::GamepadState pad;
+    const bool padConnected = ReadGamepad(pad);
+    const graphics::GamepadFrame padFrame =
+        impl->gamepad.Update(padConnected ? &pad : nullptr, mouse, impl->aspect);
+    for (const graphics::InputEvent& event : padFrame.keys) {
+        graphics::DispatchInput(event, impl->debug, SendMessage);
+    }
+    graphics::SendCursor(
+        graphics::ComputeCursor(impl->batcher->LastCameras(), impl->aspect, padFrame.cursor),
+        SendMessage);
 
     if (glfwWindowShouldClose(window) && !impl->quitSent) {
         impl->quitSent = true;

@@ -23,7 +23,9 @@ struct WindowOptions {
 /// frame's sprites through the cameras the state announced, shows the picture, polls the
 /// window and sends the input: MessageKey (mouse buttons as 348 and up; debug mode on the
 /// grave-accent key), MessageScroll, the trigger "Window Focus", MessageQuit when the window
-/// is closed, and every frame the cursor messages (see engine/MessageCursor.h).
+/// is closed, and every frame the cursor messages (see engine/MessageCursor.h). The first
+/// connected gamepad is read once a frame and speaks through the same key and cursor messages
+/// (see services/graphics/GamepadMapping.h).
 ///
 /// Construction throws std::runtime_error starting with "no display" when no window can be
 /// opened at all.

@@ -1,0 +1,81 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "game/replay/ContentFolder.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+/// A fresh empty folder, removed with everything in it at the end.
+struct TempFolder {
+    fs::path root;
+    TempFolder() {
+        std::random_device random;
+        root = fs::temp_directory_path() / ("halvex-content-" + std::to_string(random()));
+        fs::create_directories(root);
+    }
+    ~TempFolder() {
+        std::error_code ignored;
+        fs::remove_all(root, ignored);
+    }
+    void Touch(const std::string& relative) const {
+        fs::create_directories((root / relative).parent_path());
+        std::ofstream(root / relative) << "{}";
+    }
+};
+
+using Paths = std::vector<fs::path>;
+
+}  // namespace
+
+TEST(ContentFolder, LooksHereThenBesideTheProgramThenInThePrefix) {
+    EXPECT_EQ(
+        ContentCandidates("/w", "/opt/h/bin/Halvex", "/usr/local"),
+        (Paths{"/w", "/opt/h/bin", "/opt/h", "/usr/local/share/halvex", "/opt/h/share/halvex"}));
+    // Started from the install's own folder, built for the prefix it sits in: each folder once.
+    EXPECT_EQ(ContentCandidates("/opt/h/", "/opt/h/bin/Halvex", "/opt/h"),
+              (Paths{"/opt/h", "/opt/h/bin", "/opt/h/share/halvex"}));
+    EXPECT_EQ(ContentCandidates("/w", "", ""), (Paths{"/w"}));
+    EXPECT_EQ(ContentCandidates("", "/b/Halvex", ""), (Paths{"/b", "/", "/share/halvex"}));
+}
+
+TEST(ContentFolder, TakesTheFirstFolderWithTheGamesIndex) {
+    TempFolder temp;
+    const fs::path work = temp.root / "work";
+    const fs::path program = temp.root / "prefix/bin/Halvex";
+    temp.Touch("prefix/bin/Halvex");
+    // A folder merely called Assets is someone else's.
+    fs::create_directories(work / "Assets/Data");
+    const Paths candidates = ContentCandidates(work, program, "/nonexistent-prefix");
+    EXPECT_EQ(FindContent(candidates), std::nullopt);
+
+    temp.Touch("prefix/share/halvex/Assets/Data/Index.json");
+    EXPECT_EQ(FindContent(candidates), temp.root / "prefix/share/halvex");
+    temp.Touch("prefix/Assets/Data/Index.json");
+    EXPECT_EQ(FindContent(candidates), temp.root / "prefix");
+    temp.Touch("work/Assets/Data/Index.json");
+    EXPECT_EQ(FindContent(candidates), work);
+}
+
+TEST(ContentFolder, NothingFoundNamesEveryFolderLookedIn) {
+    const Paths candidates = ContentCandidates("/w", "/opt/h/bin/Halvex", "/usr/local");
+    const std::string text = ContentNotFoundText(candidates) + "\n";
+    EXPECT_NE(text.find("Assets/Data/Index.json"), std::string::npos) << text;
+    for (const fs::path& folder : candidates) {
+        EXPECT_NE(text.find("\n  " + folder.string() + "\n"), std::string::npos)
+            << folder << " missing from:\n"
+            << text;
+    }
+}
+
+TEST(ContentFolder, KnowsTheRunningProgram) {
+    const fs::path self = ExecutablePath(nullptr);
+    ASSERT_FALSE(self.empty());
+    EXPECT_TRUE(self.is_absolute());
+    EXPECT_EQ(self.filename(), "GameTests");
+}
