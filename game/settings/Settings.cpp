@@ -77,8 +77,10 @@ Settings ReadSettings(const std::filesystem::path& path, const SettingsWarning& 
 bool WriteSettings(const std::filesystem::path& path, const Settings& settings,
                    const SettingsWarning& warn) {
     if (path.empty()) return false;
-    const json file = {{kMusic, settings.musicVolume},
-                       {kEffects, settings.effectsVolume},
+    // Four decimals are finer than any slider step and keep the file readable.
+    auto rounded = [](float volume) { return std::round(static_cast<double>(volume) * 1e4) / 1e4; };
+    const json file = {{kMusic, rounded(settings.musicVolume)},
+                       {kEffects, rounded(settings.effectsVolume)},
                        {kFullscreen, settings.fullscreen}};
     std::filesystem::path temporary = path;
     temporary += ".new";
