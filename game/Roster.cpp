@@ -16,6 +16,7 @@
 #include "game/hud/SystemHUDTimer.h"
 #include "game/hud/SystemLivesHUD.h"
 #include "game/menu/SystemPauseMenu.h"
+#include "game/menu/SystemTriggerLabel.h"
 #include "game/movers/SystemFloatingBehavior.h"
 #include "game/movers/SystemRotate.h"
 #include "game/movers/SystemTeleport.h"
@@ -71,6 +72,7 @@ std::vector<std::unique_ptr<SystemBase>> MakeRoster(std::optional<std::uint32_t>
     // After the clock, so that it counts the update the clock has just counted.
     roster.push_back(std::make_unique<SystemRunClock>(run));
     roster.push_back(std::make_unique<SystemRunTimeLabel>(run));
+    roster.push_back(std::make_unique<SystemTriggerLabel>(std::make_shared<TriggerValues>()));
     roster.push_back(std::make_unique<SystemEnemyBehavior>());
     roster.push_back(std::make_unique<SystemEnemyShooting>());
     roster.push_back(std::make_unique<SystemEnemyBulletCollision>());

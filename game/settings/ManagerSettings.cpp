@@ -35,7 +35,15 @@ ManagerSettings::~ManagerSettings() {
 bool ManagerSettings::HandleMessage(const Message& message) {
     switch (message.TypeId()) {
         case MessageId::Initialize:
-            Apply();
+            ApplyVolumes();
+            return false;
+        case MessageId::Update:
+            // At the first update, once the first state is in play, so that its systems hear
+            // the mode as well as the window does.
+            if (!displayApplied) {
+                displayApplied = true;
+                if (settings.fullscreen) SendMessage(MessageTrigger(kFullscreenTrigger, true));
+            }
             return false;
         case MessageId::SetBusVolume: {
             auto& set = static_cast<const MessageSetBusVolume&>(message);
@@ -69,13 +77,12 @@ bool ManagerSettings::HandleMessage(const Message& message) {
     }
 }
 
-void ManagerSettings::Apply() {
-    // Copied: the sends come back here and must not count as changes of their own.
+void ManagerSettings::ApplyVolumes() {
+    // Before any state is loaded, so that the sliders born with it read these volumes.
+    // Copied: the sends come back here.
     const Settings applied = settings;
     SendMessage(MessageSetBusVolume(kMusicBus, applied.musicVolume));
     SendMessage(MessageSetBusVolume(kEffectsBus, applied.effectsVolume));
-    if (applied.fullscreen) SendMessage(MessageTrigger(kFullscreenTrigger, true));
-    changed = false;
 }
 
 void ManagerSettings::SaveIfChanged() {

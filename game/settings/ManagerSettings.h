@@ -7,7 +7,8 @@
 #include "game/settings/Settings.h"
 
 /// Keeps the player's settings between runs. Reads the file when built, applies it when the
-/// main loop starts (the "Music" and "SFX" bus volumes, and the trigger "Fullscreen"), follows
+/// main loop starts (the "Music" and "SFX" bus volumes; at the first update the trigger
+/// "Fullscreen" when it is set), follows
 /// every later change (MessageSetBusVolume for those buses, the "Fullscreen" trigger) and
 /// writes the file when a change is pending and a menu closes, the state changes, the game
 /// quits or the manager is destroyed. Only normal play uses it: recordings and replays must
@@ -29,11 +30,12 @@ public:
     static constexpr std::string_view kFullscreenTrigger = "Fullscreen";
 
 private:
-    void Apply();
+    void ApplyVolumes();
     void SaveIfChanged();
 
     std::filesystem::path path;
     Settings settings;
     bool changed = false;
     bool writeWarned = false;
+    bool displayApplied = false;
 };

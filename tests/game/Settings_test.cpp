@@ -11,11 +11,15 @@
 #include "audio/MessageAudio.h"
 #include "engine/MessageFrame.h"
 #include "engine/MessageQuit.h"
+#include "engine/MessageState.h"
 #include "engine/MessageTrigger.h"
+#include "engine/SystemBase.h"
+#include "game/Roster.h"
 #include "game/replay/GameProgram.h"
 #include "game/settings/ManagerSettings.h"
 #include "game/settings/Settings.h"
 #include "services/ui/MessageUITrigger.h"
+#include "services/ui/SystemUIElement.h"
 #include "tests/support/TempAssets.h"
 #include "tests/support/TestEngine.h"
 
@@ -168,7 +172,44 @@ TEST_F(SettingsTest, ChangesAreSavedAndTheNextStartAppliesThem) {
     test.Send(MessageInitialize());
     EXPECT_EQ(test.recorder->Traces(MessageId::SetBusVolume),
               (Texts{"Set bus volume Music to 0.3", "Set bus volume SFX to 0.5"}));
-    EXPECT_EQ(test.recorder->Traces(MessageId::Trigger), Texts{"Triggered Fullscreen to 1\n"});
+    // The display follows once the first state is in play, once.
+    EXPECT_EQ(test.recorder->Count(MessageId::Trigger), 0);
+    assets.Scene("Menu", nlohmann::json::object());
+    test.Enter("Menu");
+    test.Frame();
+    EXPECT_EQ(test.recorder->Traces(MessageId::Trigger),
+              (Texts{"Triggered Checkpoint to 1\n", "Triggered Fullscreen to 1\n"}));
+}
+
+// The display button names the mode the game is in, whoever set it and whenever its menu was
+// built: here the saved settings, before the menu existed.
+TEST_F(SettingsTest, TheDisplayButtonShowsTheModeInEveryMenu) {
+    assets.CopyShipped("Assets/Data");
+    assets.CopyShipped("Assets/Textures");
+    WriteText(path, R"({"Fullscreen": true})");
+    std::vector<std::unique_ptr<Manager>> managers;
+    managers.push_back(std::make_unique<ManagerSettings>(SettingsPath()));
+    TestEngine test(MakeRoster(0), std::move(managers));
+    auto shown = [&test] {
+        std::string text = "(no display button)";
+        test.Send(MessageQueryContainer<ComponentUIElement>(
+            [&](std::unordered_map<EntityId, ComponentUIElement>& elements) {
+                for (const auto& [id, element] : elements) {
+                    if (element.name == "Fullscreen Toggle") text = element.text;
+                }
+            }));
+        return text;
+    };
+    test.Send(MessageInitialize());
+    test.Enter("SplashScreen");
+    test.Send(MessageDestroyState(""));
+    test.Send(MessageChangeState("MainMenu"));
+    test.Frame();
+    EXPECT_EQ(shown(), "Full Screen: On");
+    // F11 or the button: the window announces the new mode.
+    test.Send(MessageTrigger("Fullscreen", false));
+    test.Frame();
+    EXPECT_EQ(shown(), "Full Screen: Off");
 }
 
 TEST_F(SettingsTest, AFolderThatCannotBeWrittenWarnsOnceAndPlayGoesOn) {
