@@ -12,6 +12,10 @@ struct RunRecord {
     std::string state;
     /// The state asked for and not yet entered.
     std::string nextState;
+    /// The clone of the run clock that heard the request: the state being left.
+    unsigned long long askedIn = 0;
+    /// Clones of the run clock made so far, for their serial numbers.
+    unsigned long long clones = 0;
     /// The last state that had a level clock; empty until a level has been played.
     std::string lastLevel;
 

@@ -19,12 +19,15 @@ bool SystemRunClock::HandleMessage(const Message& message) {
             // Taken over when the state is entered: until then the old state still updates,
             // and a level lost in this frame must still count as the level.
             record->nextState = std::string(static_cast<const MessageChangeState&>(message).name);
+            record->askedIn = serial;
             return false;
         case MessageId::Trigger: {
             auto& trigger = static_cast<const MessageTrigger&>(message);
             if (!trigger.value) return false;
-            // The state manager announces the checkpoint of every state it enters.
-            if (trigger.name == ManagerState::kCheckpoint && !record->nextState.empty()) {
+            // The state manager announces the checkpoint of every state it enters; a checkpoint
+            // touched in the state being left is no entry.
+            if (trigger.name == ManagerState::kCheckpoint && !record->nextState.empty() &&
+                record->askedIn != serial) {
                 record->state = std::move(record->nextState);
                 record->nextState.clear();
             } else if (trigger.name == kStartTrigger) {

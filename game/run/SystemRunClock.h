@@ -16,6 +16,10 @@
 class SystemRunClock : public SystemBase {
 public:
     explicit SystemRunClock(std::shared_ptr<RunRecord> record) : record(std::move(record)) {}
+    /// Every copy is a clone of its own, told apart from the others by its serial number.
+    SystemRunClock(const SystemRunClock& other)
+        : SystemBase(other), record(other.record), serial(++record->clones) {}
+    SystemRunClock& operator=(const SystemRunClock&) = delete;
 
     std::unique_ptr<SystemBase> Clone() const override {
         return std::make_unique<SystemRunClock>(*this);
@@ -33,4 +37,5 @@ private:
     void Retry();
 
     std::shared_ptr<RunRecord> record;
+    unsigned long long serial = 0;
 };

@@ -3,8 +3,10 @@
 #include <memory>
 #include <string>
 
+#include "engine/MessageFrame.h"
 #include "engine/MessageState.h"
 #include "engine/MessageTrigger.h"
+#include "engine/System.h"
 #include "game/presentation/MessagePlayTransitionState.h"
 #include "game/run/RunRecord.h"
 #include "services/ui/SystemUIElement.h"
@@ -16,6 +18,29 @@ namespace {
 
 constexpr float kStep = 0.05f;
 constexpr int kEnter = 257;
+
+// Loses the level at its first update and touches a checkpoint in the same update, before the
+// run clock hears of it.
+struct ComponentLoseAtCheckpoint {
+    static constexpr std::string_view kName = "Lose At Checkpoint";
+};
+void from_json(const nlohmann::json&, ComponentLoseAtCheckpoint&) {}
+class SystemLoseAtCheckpoint : public System<ComponentLoseAtCheckpoint, SystemLoseAtCheckpoint> {
+public:
+    bool HandleMessage(const Message& message) override {
+        if (message.TypeId() != MessageId::Update || components.empty() || done) {
+            return System::HandleMessage(message);
+        }
+        done = true;
+        SendMessage(MessageDestroyState(""));
+        SendMessage(MessageChangeState("LoseScreen"));
+        SendMessage(MessageTrigger("Checkpoint", true));
+        return false;
+    }
+
+private:
+    bool done = false;
+};
 
 // Two levels with a clock each, a menu, a lose screen and a win screen with the time label.
 struct RunFlowTest : ::testing::Test {
@@ -110,6 +135,23 @@ TEST_F(RunFlowTest, RetryRestartsTheLevelThatWasLostFresh) {
     EXPECT_EQ(test->states->CurrentState(), "LevelB");
     // The lose screen was destroyed on the way, so nothing of the old one is kept.
     EXPECT_FALSE(test->states->HasState("LoseScreen"));
+}
+
+// A checkpoint reached in the very update that loses the level is saved as an entered state's
+// is; the level must still be the one a retry goes back to.
+TEST_F(RunFlowTest, ACheckpointTouchedAsTheLevelIsLostKeepsTheLevel) {
+    auto roster = MakeRoster(0);
+    roster.insert(roster.begin(), std::make_unique<SystemLoseAtCheckpoint>());
+    test = std::make_unique<TestEngine>(std::move(roster));
+    assets.Entity("Trap", {{"Lose At Checkpoint", nlohmann::json::object()}});
+    assets.Scene("LevelC", {{"clock", "Clock"}, {"trap", "Trap"}});
+    test->Enter("MainMenu");
+    GoTo("LevelC");
+    test->Frame(kStep);
+    ASSERT_EQ(test->states->CurrentState(), "LoseScreen");
+    test->Send(MessageTrigger("Retry Level", true));
+    test->Frame(kStep);
+    EXPECT_EQ(test->states->CurrentState(), "LevelC");
 }
 
 TEST_F(RunFlowTest, RetryWithoutAPlayedLevelGoesToTheMainMenu) {
