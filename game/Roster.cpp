@@ -16,6 +16,7 @@
 #include "game/hud/SystemHUDTimer.h"
 #include "game/hud/SystemLivesHUD.h"
 #include "game/menu/SystemPauseMenu.h"
+#include "game/menu/SystemTriggerLabel.h"
 #include "game/movers/SystemFloatingBehavior.h"
 #include "game/movers/SystemRotate.h"
 #include "game/movers/SystemTeleport.h"
@@ -33,6 +34,8 @@
 #include "game/presentation/SystemPositionTransition.h"
 #include "game/presentation/SystemStaticAnimator.h"
 #include "game/presentation/SystemTransitionSlide.h"
+#include "game/run/SystemRunClock.h"
+#include "game/run/SystemRunTimeLabel.h"
 #include "particle/VornParticle.h"
 #include "physics2d/VornPhysics2D.h"
 #include "services/animation/VornAnimation.h"
@@ -44,6 +47,8 @@
 // new system goes where it must handle its messages before or after the others.
 std::vector<std::unique_ptr<SystemBase>> MakeRoster(std::optional<std::uint32_t> variantSeed) {
     std::vector<std::unique_ptr<SystemBase>> roster;
+    // One run record for the whole game: every state's clones share it.
+    auto run = std::make_shared<RunRecord>();
     roster.push_back(std::make_unique<SystemButton>());
     roster.push_back(std::make_unique<SystemCollisionBox>());
     roster.push_back(std::make_unique<SystemCollisionCircle>());
@@ -64,6 +69,10 @@ std::vector<std::unique_ptr<SystemBase>> MakeRoster(std::optional<std::uint32_t>
     roster.push_back(std::make_unique<SystemPlayerHealth>());
     roster.push_back(
         std::make_unique<SystemHUDTimer>(&SystemHUDTimer::Has<ComponentEnemyCollider>));
+    // After the clock, so that it counts the update the clock has just counted.
+    roster.push_back(std::make_unique<SystemRunClock>(run));
+    roster.push_back(std::make_unique<SystemRunTimeLabel>(run));
+    roster.push_back(std::make_unique<SystemTriggerLabel>(std::make_shared<TriggerValues>()));
     roster.push_back(std::make_unique<SystemEnemyBehavior>());
     roster.push_back(std::make_unique<SystemEnemyShooting>());
     roster.push_back(std::make_unique<SystemEnemyBulletCollision>());

@@ -20,6 +20,7 @@
 #include "game/replay/ProgramOptions.h"
 #include "game/replay/ReplayFile.h"
 #include "game/replay/StateHash.h"
+#include "game/settings/ManagerSettings.h"
 #include "services/graphics/VornGraphics.h"
 
 namespace {
@@ -79,6 +80,9 @@ void Build(GameRun& run, const ProgramOptions& options, std::unique_ptr<Manager>
 int Play(const ProgramOptions& options) {
     GameRun run;
     Build(run, options, nullptr);
+    // Only play keeps the player's settings: recordings and replays run on the defaults, so
+    // that they neither depend on nor change the player's files.
+    run.engine.AddManager(std::make_unique<ManagerSettings>(SettingsPath()));
     run.engine.HandleMessage(MessageChangeState(kFirstState));
     run.engine.Run();
     return 0;

@@ -15,6 +15,7 @@
 #include "engine/MessageId.h"
 #include "engine/MessageQuit.h"
 #include "engine/MessageSpriteRender.h"
+#include "engine/MessageTrigger.h"
 #include "services/graphics/GLBackend.h"
 #include "services/graphics/GamepadMapping.h"
 #include "services/graphics/Input.h"
@@ -88,8 +89,9 @@ struct ManagerWindow::Impl {
         return *static_cast<Impl*>(glfwGetWindowUserPointer(window));
     }
 
-    void ToggleFullscreen() {
-        if (!fullscreen) {
+    void SetFullscreen(bool on) {
+        if (on == fullscreen) return;
+        if (on) {
             GLFWmonitor* monitor = glfwGetPrimaryMonitor();
             if (!monitor) return;
             const GLFWvidmode* mode = glfwGetVideoMode(monitor);
@@ -101,7 +103,7 @@ struct ManagerWindow::Impl {
             glfwSetWindowMonitor(window, nullptr, windowedX, windowedY, windowedWidth,
                                  windowedHeight, 0);
         }
-        fullscreen = !fullscreen;
+        fullscreen = on;
     }
 };
 
@@ -168,12 +170,28 @@ ManagerWindow::~ManagerWindow() {
     glfwTerminate();
 }
 
+void ManagerWindow::OnTrigger(const MessageTrigger& trigger) {
+    if (trigger.name == kFullscreenTrigger) {
+        impl->SetFullscreen(trigger.value);
+    } else if (trigger.name == kToggleFullscreenTrigger && trigger.value) {
+        SendMessage(MessageTrigger(kFullscreenTrigger, !impl->fullscreen));
+    }
+}
+
+bool ManagerWindow::IsFullscreen() const {
+    return impl->fullscreen;
+}
+
 std::size_t ManagerWindow::LastDrawCalls() const {
     return impl->lastDrawCalls;
 }
 
 bool ManagerWindow::HandleMessage(const Message& message) {
     switch (message.TypeId()) {
+        case MessageId::Trigger:
+            if (std::this_thread::get_id() != impl->mainThread) return false;
+            OnTrigger(static_cast<const MessageTrigger&>(message));
+            return false;
         case MessageId::SpriteRender:
         case MessageId::SpriteRenderBatch:
         case MessageId::ServiceHighRateA:
@@ -226,7 +244,13 @@ bool ManagerWindow::HandleMessage(const Message& message) {
     for (const graphics::InputEvent& event : events) {
         if (event.kind == graphics::InputEvent::Kind::Key && event.code == GLFW_KEY_F11 &&
             event.action == GLFW_PRESS) {
-            impl->ToggleFullscreen();
+            // Announced in play, so that whoever keeps the player's choice hears it; a
+            // played-back recording keeps the bus to its own input.
+            if (impl->liveInput) {
+                SendMessage(MessageTrigger(kFullscreenTrigger, !impl->fullscreen));
+            } else {
+                impl->SetFullscreen(!impl->fullscreen);
+            }
         }
         if (impl->liveInput) graphics::DispatchInput(event, impl->debug, SendMessage);
     }

@@ -5,6 +5,8 @@
 
 #include "engine/Manager.h"
 
+class MessageTrigger;
+
 /// How the window opens. The game uses the defaults; benchmarks turn vsync off.
 struct WindowOptions {
     int width = 1280;
@@ -16,8 +18,12 @@ struct WindowOptions {
 };
 
 /// The window service: a resizable window with an OpenGL 3.3 core context whose picture keeps
-/// a fixed aspect ratio (letter-boxed), F11 for fullscreen, and the renderer of every
+/// a fixed aspect ratio (letter-boxed), fullscreen on demand, and the renderer of every
 /// MessageSpriteRender and MessageSpriteRenderBatch of the frame.
+///
+/// The trigger "Fullscreen" sets the display mode (true: fullscreen on the primary monitor).
+/// F11 and the trigger "Toggle Fullscreen" send "Fullscreen" with the other mode, so that
+/// everyone hears the change.
 ///
 /// On MessageRender, which reaches it after every system of the current state, it draws the
 /// frame's sprites through the cameras the state announced, shows the picture, polls the
@@ -40,8 +46,14 @@ public:
 
     /// Draw calls of the last frame.
     std::size_t LastDrawCalls() const;
+    bool IsFullscreen() const;
+
+    static constexpr std::string_view kFullscreenTrigger = "Fullscreen";
+    static constexpr std::string_view kToggleFullscreenTrigger = "Toggle Fullscreen";
 
 private:
+    void OnTrigger(const MessageTrigger& trigger);
+
     struct Impl;
     std::unique_ptr<Impl> impl;
 };

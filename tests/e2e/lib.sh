@@ -6,6 +6,8 @@
 
 set -u
 E2E_TMP=$(mktemp -d)
+# The game keeps the player's settings under the config folder: a test's stay in its own.
+export XDG_CONFIG_HOME="$E2E_TMP/config"
 E2E_PID=""
 WID=""
 

@@ -57,10 +57,16 @@ TEST(Content, SplashAdvancesToTheMainMenuWhoseKeysReachOptionsAndQuit) {
     ASSERT_EQ(menus.buses->sets.size(), 1u);
     EXPECT_EQ(menus.buses->sets[0].first, "Music");
     EXPECT_NEAR(menus.buses->sets[0].second, 0.9f, 1e-5f);
-    // Down to the SFX slider, down to Back, back to the buttons; Quit is the last one.
+    // Down to the SFX slider, down to the display switch, down to Back, back to the buttons;
+    // Quit is the last one.
     menus.Key(kDown);
     menus.Key(kRight);
     EXPECT_EQ(menus.buses->sets.back().first, "SFX");
+    menus.Key(kDown);
+    menus.test->recorder->Clear();
+    menus.Key(kEnter);
+    EXPECT_EQ(menus.test->recorder->Traces(MessageId::Trigger),
+              std::vector<std::string>{"Triggered Toggle Fullscreen to 1\n"});
     menus.Key(kDown);
     menus.Key(kEnter);
     menus.test->recorder->Clear();
