@@ -45,7 +45,7 @@ void Expect(F&& load) {
     try {
         load();
     } catch (const DataError&) {
-    } catch (const audio::BankFormatError&) {
+        // Bank format errors are data errors too.
     } catch (const nlohmann::json::exception&) {
         // Component readers raise the JSON library's errors for their own keys.
     }
