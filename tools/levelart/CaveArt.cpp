@@ -17,8 +17,8 @@ const Rgba kCrystalPale{190, 250, 255, 255};
 
 // Thin diagonal veins, a few pixels wide, that wander with the noise.
 bool Vein(int x, int y, int seed) {
-    const int d = (x + y * 2 + Noise(x / 8, y / 8, seed) / 32) % 23;
-    return d == 0 || d == 1;
+    const int d = (x + y * 2 + Noise(x / 8, y / 8, seed) / 32) % 37;
+    return d == 0;
 }
 
 }  // namespace
@@ -68,12 +68,12 @@ Rgba CaveTile(int index, int x, int y) {
 Rgba CaveSky(int x, int y) {
     // Stalactites hang from the ceiling; their length changes every 12 pixels.
     const int column = x / 12, local = x % 12;
-    const int length = 8 + Noise(column, 0, 21) % 30;
+    const int length = 24 + Noise(column, 0, 21) % 44;
     if (y < length - std::abs(local * 2 - 11) * length / 12) return {28, 20, 44, 255};
     // A ridge of rock at the bottom, and glimmering crystals in the dark.
     const int ridge = 100 + Noise(x / 10, 1, 23) % 14;
     if (y > ridge) return {34, 26, 54, 255};
-    if (Noise(x, y, 25) > 252) return {150, 240, 255, 255};
+    if (Noise(x, y, 25) > 254) return {150, 240, 255, 255};
     const int t = y * 255 / 128;
     return {static_cast<std::uint8_t>(20 + t / 12), static_cast<std::uint8_t>(24 + t / 8),
             static_cast<std::uint8_t>(52 + t / 5), 255};

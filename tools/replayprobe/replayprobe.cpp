@@ -1,6 +1,7 @@
 // Plays a recording headless, as `Halvex --replay FILE --headless` does, and prints the frame,
 // the state and the player's position and lives every EVERY frames (default 30) and whenever
-// the state changes: what a designer needs to place the presses of a level's input script.
+// the state changes, and marks a hurt player: what a designer needs to place the presses of a
+// level's input script.
 
 #include <cstdio>
 #include <cstdlib>
@@ -17,6 +18,7 @@
 #include "engine/SystemTransform.h"
 #include "engine/VornEngine.h"
 #include "game/Roster.h"
+#include "game/player/SystemPlayerCollision.h"
 #include "game/player/SystemPlayerControl.h"
 #include "game/player/SystemPlayerHealth.h"
 #include "game/replay/ManagerReplayPlayer.h"
@@ -42,6 +44,7 @@ public:
         SendMessage(MessageQueryContainer<ComponentPlayerControl>(find));
         float x = 0, y = 0;
         int lives = -1;
+        bool hurt = false;
         if (player) {
             SendMessage(MessageQuery<ComponentTransform>(player, [&](ComponentTransform& t) {
                 x = t.translation.x;
@@ -49,6 +52,8 @@ public:
             }));
             SendMessage(MessageQuery<ComponentPlayerHealth>(
                 player, [&](ComponentPlayerHealth& h) { lives = h.Health; }));
+            SendMessage(MessageQuery<ComponentPlayerCollider>(
+                player, [&](ComponentPlayerCollider& c) { hurt = c.hurt; }));
         }
         std::printf("frame %5d  %-12s x %7.2f  y %6.2f  lives %d\n", frame, lastState.c_str(), x, y,
                     lives);
