@@ -55,9 +55,15 @@ Rgba FortressTile(int index, int x, int y) {
         case kPitFloor:
             return Shade({14, 16, 30, 255}, n / 2);
         case kBackStone: {
-            // The keep's wall, darker than the ground, with a lit arrow slit.
-            if (Inside(x, y, 14, 8, 18, 22))
-                return y < 10 ? Rgba{200, 150, 60, 255} : Rgba{240, 190, 90, 255};
+            // The keeps' walls, darker than the ground.
+            const Rgba b = Brick(x, y, n);
+            return {static_cast<std::uint8_t>(b.r * 3 / 5), static_cast<std::uint8_t>(b.g * 3 / 5),
+                    static_cast<std::uint8_t>(b.b * 3 / 4), 255};
+        }
+        case kWindow: {
+            // A lit arrow slit in the keep's wall.
+            if (Inside(x, y, 13, 4, 19, 30))
+                return y < 8 ? Rgba{200, 150, 60, 255} : Rgba{240, 190, 90, 255};
             const Rgba b = Brick(x, y, n);
             return {static_cast<std::uint8_t>(b.r * 3 / 5), static_cast<std::uint8_t>(b.g * 3 / 5),
                     static_cast<std::uint8_t>(b.b * 3 / 4), 255};

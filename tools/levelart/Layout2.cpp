@@ -21,11 +21,11 @@ Layout Level2Layout() {
     b.Pit(18, 21);
     b.Fill(14, 14, 26, 30, '=');  // ledges over the first spikes
     b.Fill(11, 11, 32, 36, '=');
-    b.Fill(17, 17, 33, 36, '^');
+    b.Fill(17, 17, 34, 36, '^');
     b.Fill(15, 17, 44, 46, '#');  // a block three tiles high
     b.Pit(54, 57);
-    b.Fill(17, 17, 61, 63, '^');  // spikes under a ledge
-    b.Fill(14, 14, 59, 65, '=');
+    b.Fill(17, 17, 62, 64, '^');  // spikes under a ledge
+    b.Fill(14, 14, 60, 66, '=');
     b.Fill(16, 16, 71, 73, '=');  // steps up to the tall wall
     b.Fill(13, 13, 73, 75, '=');
     b.Fill(11, 17, 76, 77, '#');

@@ -22,6 +22,7 @@ enum TileIndex {
     kSpikes = 11,
     kPitFloor = 12,
     kBackStone = 16,
+    kWindow = 17,
 };
 
 /// A theme's painter of one tile: tile index, pixel inside the tile.
