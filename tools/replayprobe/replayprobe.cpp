@@ -1,19 +1,21 @@
 // Plays a recording headless, as `Halvex --replay FILE --headless` does, and prints the frame,
 // the state and the player's position and lives every EVERY frames (default 30) and whenever
-// the state changes, and marks a hurt player: what a designer needs to place the presses of a
-// level's input script.
+// the state changes, marks a hurt player and prints every trigger fired: what a designer needs to
+// place the presses of a level's input script.
 
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
 #include <functional>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <unordered_map>
 
 #include "audio/VornAudio.h"
 #include "engine/DataError.h"
 #include "engine/MessageComponent.h"
+#include "engine/MessageTrigger.h"
 #include "engine/SimulationSeed.h"
 #include "engine/SystemTransform.h"
 #include "engine/VornEngine.h"
@@ -31,6 +33,11 @@ public:
     ManagerProbe(const ManagerState& states, int every) : states(states), every(every) {}
 
     bool HandleMessage(const Message& message) override {
+        if (message.TypeId() == MessageId::Trigger) {
+            std::ostringstream text;
+            message.Trace(text);
+            std::printf("frame %5d  trigger: %s", frame, text.str().c_str());
+        }
         if (message.TypeId() != MessageId::Render) return false;
         ++frame;
         const bool changed = states.CurrentState() != lastState;

@@ -11,6 +11,7 @@
 #   wait N               moves that frame on by N
 #   press KEY | release KEY
 #   tap KEY N            press KEY now and release it N frames later (a short jump: SPACE 6)
+#   taps KEY N EVERY END  tap KEY (held N frames) now and every EVERY frames before frame END
 #   aim X Y              puts the cursor on the world point X Y: the player's shots fly towards it
 # Keys: A D W S SPACE X Z MOUSE (the left button, the player's fire).
 set -euo pipefail
@@ -47,6 +48,13 @@ while read -r word a b || [[ -n $word ]]; do
         tap)
             add "$frame" "{\"frame\":$frame,\"key\":[$(code "$a"),1,0,false]}"
             add $((frame + b)) "{\"frame\":$((frame + b)),\"key\":[$(code "$a"),0,0,false]}"
+            ;;
+        taps)
+            read -r n every end <<<"$b"
+            for ((f = frame; f < end; f += every)); do
+                add "$f" "{\"frame\":$f,\"key\":[$(code "$a"),1,0,false]}"
+                add $((f + n)) "{\"frame\":$((f + n)),\"key\":[$(code "$a"),0,0,false]}"
+            done
             ;;
         aim) add "$frame" "{\"frame\":$frame,\"cursor\":{\"offsets\":[[\"\",$a,$b]],\"position\":[0.0,0.0]}}" ;;
         *) echo "$script: unknown instruction $word" >&2; exit 2 ;;
