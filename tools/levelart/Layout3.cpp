@@ -29,7 +29,7 @@ Layout Level3Layout() {
     b.Fill(15, 17, 38, 40, '#');
     b.Pit(49, 52);
     b.Fill(16, 16, 59, 60, '=');  // narrow steps up to the tall wall
-    b.Fill(13, 13, 61, 62, '=');
+    b.Fill(13, 13, 61, 63, '=');
     b.Fill(11, 17, 64, 65, '#');
     b.Pit(77, 80);
     b.Fill(17, 17, 84, 86, '^');
