@@ -4,6 +4,7 @@
 
 #include "engine/SystemTransform.h"
 #include "game/player/SystemPlayerCollision.h"
+#include "game/player/SystemPlayerControl.h"
 #include "physics2d/MessageCollision.h"
 #include "physics2d/SystemCollisionBox.h"
 #include "physics2d/SystemPhysics.h"
@@ -32,10 +33,23 @@ bool SystemPlatformCollision::HandleMessage(const Message& message) {
             SendMessage(MessageQuery<ComponentPhysics>(player, [&](ComponentPhysics& p) {
                 if (sideways) {
                     p.Velocity.x = 0.0f;
-                } else {
+                } else if (push.y * p.Velocity.y < 0.0f) {
+                    // Only motion into the platform stops: a jump off it keeps its speed.
                     p.Velocity.y = 0.0f;
                 }
             }));
+            // Pushed up out of the platform: the player stands on it and may jump off it again,
+            // as from the ground.
+            if (!sideways && push.y > 0.0f) {
+                SendMessage(
+                    MessageQuery<ComponentPlayerControl>(player, [](ComponentPlayerControl& c) {
+                        if (!c.grounded && c.state == PlayerState::JumpFall) {
+                            c.state = PlayerState::JumpLand;
+                            c.stateTime = 0.0f;
+                        }
+                        c.grounded = true;
+                    }));
+            }
             return false;
         }
         case MessageId::AddComponentJSON: {

@@ -123,5 +123,5 @@ TEST_F(Level1Goals, FromTheTeapotTheWallChasesAndTheExitDoorLeadsOn) {
     EXPECT_TRUE(Door(exitDoor).Exited);
     EXPECT_EQ(test->recorder->Count(MessageId::PlayTransitionState), 1);
     test->Frames(90);  // the exit fade
-    EXPECT_EQ(test->states->CurrentState(), "LevelComplete");
+    EXPECT_EQ(test->states->CurrentState(), "Level2");
 }

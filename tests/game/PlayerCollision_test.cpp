@@ -172,3 +172,28 @@ TEST_F(CollisionTest, WithCollisionsOffTheFlyingPlayerPassesThroughTheFloor) {
     test->Frames(30);
     EXPECT_LT(Position().value().y, -3.0f);
 }
+
+TEST_F(CollisionTest, APlayerStandingOnAFloatingPlatformCanJumpOffIt) {
+    WriteMap(assets, kLevel);
+    WriteHero(assets, -30.0f);
+    assets.Entity("Slab", {{"Transform", {{"Translation", {0, 2, 0}}}},
+                           {"Box Collider", {{"Size", {1.5, 0.3}}}},
+                           {"Physics", json::object()},
+                           {"Platform Collision Handler", json::object()}});
+    assets.Scene("Level", {{"a", "Map"},
+                           {"b", {{"Hero", {{"Transform", {{"Translation", {0, 4, 0}}}}}}}},
+                           {"c", "Slab"}});
+    test = std::make_unique<TestEngine>(PlayerRoster());
+    test->Enter("Level");
+    hero = FindEntity(*test, "Hero");
+    ASSERT_NE(hero, 0);
+    test->Frames(60);
+    const float standing = Position().value().y;
+    EXPECT_NEAR(standing, 2.0f + 0.3f + 0.9f, 0.05f) << "on the slab, not the floor";
+    EXPECT_TRUE(Control().value().grounded);
+
+    Press(*test, keys::kSpace);
+    test->Frames(20);
+    Release(*test, keys::kSpace);
+    EXPECT_GT(Position().value().y, standing + 1.0f) << "the jump leaves the slab";
+}

@@ -95,7 +95,7 @@ TEST(Validate, DamagedScenesIndexMapsAndBanksAreCaught) {
     level["Player Two"] = "Playr";
     level["Effects"].erase("FxDust");
     assets.Scene("Level1", level);
-    assets.Index({{"F1", "Level2"}, {"NOT_A_KEY", "Level1"}});
+    assets.Index({{"F1", "Level9"}, {"NOT_A_KEY", "Level1"}});
     json map = assets.Read("Assets/Data/Tiled/Level1.json");
     map["tilesets"][0]["source"] = "../../../Secret.tsj";
     assets.WriteJson("Assets/Data/Tiled/Level1.json", map);
@@ -107,7 +107,7 @@ TEST(Validate, DamagedScenesIndexMapsAndBanksAreCaught) {
     ExpectOne(lines, "Assets/Data/Scene/Level1.json: /Player Two: ", "Playr.json");
     // The player still emits dust, but no pool of that name is left in the scene.
     ExpectOne(lines, "Assets/Data/Scene/Level1.json: /: ", "\"Dust\"");
-    ExpectOne(lines, "Assets/Data/Index.json: /F1: ", "Level2.json");
+    ExpectOne(lines, "Assets/Data/Index.json: /F1: ", "Level9.json");
     ExpectOne(lines, "Assets/Data/Index.json: /NOT_A_KEY: ", "not a key name");
     ExpectOne(lines, "Assets/Data/Entity/Level1Map.json: /TileMap: ", "leads outside Assets/");
     ExpectOne(lines, "Assets/Banks/SFX.bank: /Events/event:~1SFX~1Jump/Sounds: ", "Missing.wav");

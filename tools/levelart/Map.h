@@ -1,8 +1,13 @@
 #pragma once
 
+#include <string>
+
+#include "tools/levelart/Layouts.h"
+
 namespace levelart {
 
-/// Writes Level1's map and its tile set under Assets/Data/Tiled.
-bool WriteMap();
+/// Writes a level's map `<level>.json` and its tile set `<level>Tiles.json` (which names the
+/// texture `Level/<level>Tiles.png`) under Assets/Data/Tiled.
+bool WriteMap(const std::string& level, const Layout& layout);
 
 }  // namespace levelart

@@ -8,8 +8,10 @@ namespace levelart {
 /// A cell of the player's body and arm sheets, in pixels.
 constexpr int kCell = 64;
 
-/// 256 x 128.
+/// The levels' backdrops, 256 x 128: Level1's day, Level2's cavern, Level3's night.
 Rgba Sky(int x, int y);
+Rgba CaveSky(int x, int y);
+Rgba NightSky(int x, int y);
 /// 8 x 4 cells.
 Rgba Body(int x, int y);
 /// 4 x 1 cells.

@@ -11,8 +11,9 @@ Rgba Outline(int x, int y, Rgba c) {
     return edge ? c : Rgba{c.r, c.g, c.b, 70};
 }
 
-Rgba TilePixel(int index, int x, int y) {
-    const int n = Noise(x, y, index) / 16 - 8;
+}  // namespace
+
+Rgba LogicTile(int index, int x, int y) {
     switch (index) {
         case kSolid:
             return Outline(x, y, {230, 60, 60, 255});
@@ -24,6 +25,14 @@ Rgba TilePixel(int index, int x, int y) {
             return Outline(x, y, {120, 40, 200, 255});
         case kAnchor:
             return (x == y || x == kTile - 1 - y) ? Rgba{0, 220, 220, 255} : kClear;
+        default:
+            return kClear;
+    }
+}
+
+Rgba MeadowTile(int index, int x, int y) {
+    const int n = Noise(x, y, index) / 16 - 8;
+    switch (index) {
         case kGrass: {
             const int blade = (x * 7) % 5;
             if (y < 6 + blade % 3) return Shade({86, 170, 60, 255}, n);
@@ -52,14 +61,14 @@ Rgba TilePixel(int index, int x, int y) {
             return mortar ? Rgba{60, 70, 95, 255} : Shade({85, 95, 125, 255}, n / 2);
         }
         default:
-            return kClear;
+            return LogicTile(index, x, y);
     }
 }
 
-}  // namespace
-
-Rgba TileSheet(int x, int y) {
-    return TilePixel((y / kTile) * kTileColumns + x / kTile, x % kTile, y % kTile);
+Painter Sheet(TilePainter tile) {
+    return [tile](int x, int y) {
+        return tile((y / kTile) * kTileColumns + x / kTile, x % kTile, y % kTile);
+    };
 }
 
 }  // namespace levelart

@@ -22,9 +22,23 @@ enum TileIndex {
     kSpikes = 11,
     kPitFloor = 12,
     kBackStone = 16,
+    kWindow = 17,
 };
 
-/// The whole tile sheet, kTileColumns x kTileRows tiles.
-Rgba TileSheet(int x, int y);
+/// A theme's painter of one tile: tile index, pixel inside the tile.
+using TilePainter = Rgba (*)(int index, int x, int y);
+
+/// The logic tiles of row 0, shared by every theme.
+Rgba LogicTile(int index, int x, int y);
+
+/// Lays a theme's tiles out as the whole sheet, kTileColumns x kTileRows tiles.
+Painter Sheet(TilePainter tile);
+
+/// Level1's meadow and stone ruins.
+Rgba MeadowTile(int index, int x, int y);
+/// Level2's crystal cave.
+Rgba CaveTile(int index, int x, int y);
+/// Level3's snowy fortress at night.
+Rgba FortressTile(int index, int x, int y);
 
 }  // namespace levelart

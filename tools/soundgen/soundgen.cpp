@@ -14,6 +14,7 @@
 
 #include "tools/soundgen/EnemySounds.h"
 #include "tools/soundgen/GoalSounds.h"
+#include "tools/soundgen/LevelMusic.h"
 
 namespace {
 
@@ -316,6 +317,8 @@ int main(int argc, char** argv) {
         {"Rumble.wav", Rumble, false},
         {"Footsteps.wav", Footsteps, false},
         {"Music.wav", Music, false},
+        {"MusicCave.wav", level_music::Cave, false},
+        {"MusicFortress.wav", level_music::Fortress, false},
         {"Checkpoint.wav", Checkpoint, true},
         {"WallOn.wav", WallOn, true},
         {"EnemyDeath.wav", enemy_sounds::Death, true},
