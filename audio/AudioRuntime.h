@@ -55,6 +55,10 @@ public:
     int InstanceCount() const { return static_cast<int>(instances.size()); }
     /// Sound files checked or decoded so far, per channel layout.
     int DecodedSoundCount() const { return sounds.Count(); }
+    /// Re-reads the sound files that changed on disk since they were read; see SoundCache.
+    int ReloadChangedSounds(std::vector<std::string>& failed) {
+        return sounds.ReloadChanged(failed);
+    }
 
 private:
     friend class EventDescription;

@@ -72,9 +72,10 @@ bool UploadPcm(unsigned buffer, const Pcm& pcm) {
 }
 
 SoundCache::~SoundCache() {
-    for (auto& [key, buffer] : sounds) {
-        if (buffer) alDeleteBuffers(1, &buffer);
+    for (auto& [key, entry] : sounds) {
+        if (entry.buffer) alDeleteBuffers(1, &entry.buffer);
     }
+    if (!retired.empty()) alDeleteBuffers(static_cast<ALsizei>(retired.size()), retired.data());
 }
 
 std::string SoundCache::Key(const std::string& path, bool mono, bool stream) {
@@ -84,6 +85,8 @@ std::string SoundCache::Key(const std::string& path, bool mono, bool stream) {
 Result SoundCache::Prepare(const std::string& path, bool mono, bool stream, bool upload) {
     std::string key = Key(path, mono, stream);
     if (sounds.count(key)) return Result::Ok;
+    // Taken before reading, so that a file written meanwhile counts as changed.
+    const FileStamp stamp = StampFile(path);
     std::unique_ptr<SoundFile> file;
     if (Result r = SoundFile::Open(path, &file); r != Result::Ok) return r;
     ALuint buffer = 0;
@@ -95,13 +98,56 @@ Result SoundCache::Prepare(const std::string& path, bool mono, bool stream, bool
             return Result::ErrFormat;
         }
     }
-    sounds.emplace(key, buffer);
+    sounds.emplace(key, Entry{path, mono, stream, buffer, stamp});
     return Result::Ok;
 }
 
 unsigned SoundCache::Buffer(const std::string& path, bool mono) const {
     auto it = sounds.find(Key(path, mono, false));
-    return it == sounds.end() ? 0 : it->second;
+    return it == sounds.end() ? 0 : it->second.buffer;
+}
+
+void SoundCache::FreeRetired() {
+    std::vector<unsigned> held;
+    for (unsigned buffer : retired) {
+        alGetError();
+        alDeleteBuffers(1, &buffer);
+        // A source still holding the buffer refuses the delete; try again next time.
+        if (alGetError() != AL_NO_ERROR) held.push_back(buffer);
+    }
+    retired.swap(held);
+}
+
+int SoundCache::ReloadChanged(std::vector<std::string>& failed) {
+    FreeRetired();
+    int reread = 0;
+    for (auto& [key, entry] : sounds) {
+        const FileStamp now = StampFile(entry.path);
+        if (now == entry.stamp) continue;
+        std::unique_ptr<SoundFile> file;
+        if (SoundFile::Open(entry.path, &file) != Result::Ok) {
+            failed.push_back(entry.path);
+            continue;
+        }
+        if (entry.buffer) {
+            // A new buffer rather than new data in the old one: a playing source holds the
+            // old one, and the device refuses to change a buffer in use.
+            Pcm pcm = file->ReadAll(entry.mono);
+            ALuint buffer = 0;
+            alGenBuffers(1, &buffer);
+            if (pcm.samples.empty() || !UploadPcm(buffer, pcm)) {
+                alDeleteBuffers(1, &buffer);
+                failed.push_back(entry.path);
+                continue;
+            }
+            retired.push_back(entry.buffer);
+            entry.buffer = buffer;
+        }
+        entry.stamp = now;
+        ++reread;
+    }
+    FreeRetired();
+    return reread;
 }
 
 }  // namespace audio

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "audio/AudioResult.h"
+#include "engine/FileStamp.h"
 
 // Decoding sound files with libsndfile, whole or chunk by chunk, and the decoded sounds a
 // device holds. Private to the runtime.
@@ -61,11 +62,27 @@ public:
     /// The device buffer of a prepared, uploaded, not streamed sound; 0 if there is none.
     unsigned Buffer(const std::string& path, bool mono) const;
     int Count() const { return static_cast<int>(sounds.size()); }
+    /// Re-reads every prepared sound whose file changed since it was read: decoded sounds
+    /// get a new buffer that instances started from now on play; a streamed one is only
+    /// checked again. A file that no longer reads keeps the old sound and is added to
+    /// `failed`. Returns the number of sounds re-read.
+    int ReloadChanged(std::vector<std::string>& failed);
 
 private:
+    struct Entry {
+        std::string path;
+        bool mono = false;
+        bool stream = false;
+        unsigned buffer = 0;  // 0 when none was made
+        FileStamp stamp;
+    };
+
     static std::string Key(const std::string& path, bool mono, bool stream);
-    /// Key -> device buffer (0 when none was made).
-    std::map<std::string, unsigned> sounds;
+    /// Frees replaced buffers that no source holds any more.
+    void FreeRetired();
+    std::map<std::string, Entry> sounds;
+    /// Replaced buffers a voice still held when they were replaced.
+    std::vector<unsigned> retired;
 };
 
 }  // namespace audio

@@ -1,6 +1,7 @@
 #include "audio/ManagerAudio.h"
 
 #include <iostream>
+#include <set>
 #include <vector>
 
 #include "audio/MessageAudio.h"
@@ -126,6 +127,16 @@ bool ManagerAudio::HandleMessage(const Message& message) {
         case MessageId::Update:
             Update(static_cast<const MessageUpdate&>(message).dt);
             break;
+        case MessageId::ContentReloaded: {
+            std::vector<std::string> failed;
+            studio->ReloadChangedSounds(failed);
+            // A sound kept in two channel layouts fails twice; say it once.
+            for (const auto& path : std::set<std::string>(failed.begin(), failed.end())) {
+                std::cerr << "Halvex: error: cannot reload sound " << path
+                          << "; keeping the old sound" << std::endl;
+            }
+            break;
+        }
         case MessageId::AudioEvent: {
             auto& event = static_cast<const MessageAudioEvent&>(message);
             PlayEvent(event.name, event.position, event.velocity);

@@ -8,6 +8,7 @@
 #include "engine/DataFile.h"
 #include "engine/KeyCodes.h"
 #include "engine/MessageComponent.h"
+#include "engine/MessageContentReloaded.h"
 #include "engine/MessageEntity.h"
 #include "engine/MessageId.h"
 #include "engine/MessageKey.h"
@@ -272,6 +273,7 @@ void ManagerState::Reload() {
     std::cerr << "Halvex: reloaded \"" << currentState << "\"\n";
     // Entered afresh: its checkpoint is its start, as on any entry.
     SendMessage(MessageTrigger(kCheckpoint, true));
+    SendMessage(MessageContentReloaded());
 }
 
 void ManagerState::OnKey(const Message& message) {

@@ -45,4 +45,5 @@ inline constexpr int UIActiveTrigger = 48;
 inline constexpr int UIVisibleTrigger = 49;
 inline constexpr int SetBusVolume = 50;
 inline constexpr int QueryBusVolume = 51;
+inline constexpr int ContentReloaded = 52;
 }  // namespace MessageId

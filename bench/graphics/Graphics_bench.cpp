@@ -171,6 +171,7 @@ void RawLoop(benchmark::State& state, int count, int textures) {
 class NullBackend final : public graphics::RenderBackend {
 public:
     graphics::TextureHandle CreateTexture(const graphics::Image&) override { return ++next; }
+    void ReplaceTexture(graphics::TextureHandle, const graphics::Image&) override {}
     void Upload(std::span<const graphics::SpriteInstance> instances) override {
         benchmark::DoNotOptimize(instances.data());
     }

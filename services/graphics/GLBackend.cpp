@@ -116,6 +116,15 @@ TextureHandle GLBackend::CreateTexture(const Image& image) {
     return texture;
 }
 
+void GLBackend::ReplaceTexture(TextureHandle texture, const Image& image) {
+    // Same name, new storage: the size may change, and sprites keep the handle they have.
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, image.width, image.height, 0, GL_RGBA,
+                 GL_UNSIGNED_BYTE, image.pixels.data());
+    boundTexture = texture;
+}
+
 void GLBackend::Upload(std::span<const SpriteInstance> instances) {
     glUseProgram(program);
     glBindVertexArray(vertexArray);

@@ -16,6 +16,7 @@ public:
     GLBackend& operator=(const GLBackend&) = delete;
 
     TextureHandle CreateTexture(const Image& image) override;
+    void ReplaceTexture(TextureHandle texture, const Image& image) override;
     void Upload(std::span<const SpriteInstance> instances) override;
     void SetCamera(const glm::mat4& viewProjection) override;
     void Draw(TextureHandle texture, Blend blend, std::size_t first, std::size_t count) override;

@@ -159,7 +159,8 @@ ManagerWindow::ManagerWindow(std::string_view title, float aspect, const WindowO
     }
     impl->batcher = std::make_unique<graphics::SpriteBatcher>(
         *impl->backend, graphics::LoadTextureFile,
-        [](const std::string& text) { std::cerr << "Halvex: warning: " << text << std::endl; });
+        [](const std::string& text) { std::cerr << "Halvex: warning: " << text << std::endl; },
+        graphics::TextureFileStamp);
 }
 
 ManagerWindow::~ManagerWindow() {
@@ -195,6 +196,7 @@ bool ManagerWindow::HandleMessage(const Message& message) {
         case MessageId::SpriteRender:
         case MessageId::SpriteRenderBatch:
         case MessageId::ServiceHighRateA:
+        case MessageId::ContentReloaded:
         case MessageId::Render:
             // Only the main thread owns the context; loader threads never draw.
             if (std::this_thread::get_id() != impl->mainThread) return false;
@@ -213,6 +215,9 @@ bool ManagerWindow::HandleMessage(const Message& message) {
             impl->batcher->SubmitBatch(batch.sprite, batch.transforms, batch.colors, batch.frames);
             return false;
         }
+        case MessageId::ContentReloaded:
+            impl->batcher->ReloadChanged();
+            return false;
         case MessageId::ServiceHighRateA: {
             if (auto* camera = MessageAs<graphics::MessageCamera>(message)) {
                 impl->batcher->AddCamera(camera->camera);

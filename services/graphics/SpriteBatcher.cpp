@@ -47,8 +47,33 @@ Image CheckerImage() {
 
 }  // namespace
 
-SpriteBatcher::SpriteBatcher(RenderBackend& backend, ImageLoader loadImage, WarningSink warn)
-    : backend(backend), loadImage(std::move(loadImage)), warn(std::move(warn)) {}
+SpriteBatcher::SpriteBatcher(RenderBackend& backend, ImageLoader loadImage, WarningSink warn,
+                             StampReader stampOf)
+    : backend(backend),
+      loadImage(std::move(loadImage)),
+      warn(std::move(warn)),
+      stampOf(std::move(stampOf)) {}
+
+int SpriteBatcher::ReloadChanged() {
+    if (!stampOf) return 0;
+    int replaced = 0;
+    for (const auto& [name, handle] : textures) {
+        if (name.empty()) continue;
+        const FileStamp now = stampOf(name);
+        FileStamp& then = stamps[name];
+        if (now == then) continue;
+        Image image;
+        if (loadImage && loadImage(name, image) && image.width > 0 && image.height > 0) {
+            backend.ReplaceTexture(handle, image);
+            then = now;
+            ++replaced;
+        } else if (warn) {
+            // The stamp stays as it was, so the next reload tries the file again.
+            warn("cannot reload texture Assets/Textures/" + name + ".png; keeping the old picture");
+        }
+    }
+    return replaced;
+}
 
 glm::vec4 SpriteBatcher::CellUv(const glm::vec2& dimensions, const glm::ivec2& index) {
     const int columns = std::max(1, static_cast<int>(std::lround(dimensions.x)));
@@ -79,6 +104,8 @@ TextureHandle SpriteBatcher::Texture(const std::string& name) {
     if (it == textures.end()) {
         Image image;
         TextureHandle handle;
+        // Taken before reading, so that a file written meanwhile counts as changed.
+        if (stampOf && !name.empty()) stamps[name] = stampOf(name);
         if (name.empty()) {
             handle = backend.CreateTexture(SolidImage(255, 255, 255));
         } else if (loadImage && loadImage(name, image) && image.width > 0 && image.height > 0) {

@@ -12,6 +12,7 @@
 #include <glm/vec4.hpp>
 
 #include "engine/ComponentSprite.h"
+#include "engine/FileStamp.h"
 #include "engine/SystemTransform.h"
 #include "services/graphics/CameraMath.h"
 
@@ -42,6 +43,8 @@ class RenderBackend {
 public:
     virtual ~RenderBackend() = default;
     virtual TextureHandle CreateTexture(const Image& image) = 0;
+    /// Gives an existing texture a new picture; whatever holds the handle draws the new one.
+    virtual void ReplaceTexture(TextureHandle texture, const Image& image) = 0;
     /// Called once per frame with every instance in drawing order, before any draw.
     virtual void Upload(std::span<const SpriteInstance> instances) = 0;
     virtual void SetCamera(const glm::mat4& viewProjection) = 0;
@@ -56,12 +59,22 @@ public:
 /// top-left cell; indices outside the sheet wrap around. A texture name is loaded once through
 /// `loadImage`; an empty name is a plain white quad for tinting, and a picture that cannot be
 /// loaded draws a magenta checker board and is reported once to `warnings`.
+///
+/// With a `stampOf`, each texture's file stamp is recorded as it loads, and ReloadChanged
+/// re-reads those whose file changed since.
 class SpriteBatcher {
 public:
     using ImageLoader = std::function<bool(const std::string& name, Image& image)>;
     using WarningSink = std::function<void(const std::string& text)>;
+    using StampReader = std::function<FileStamp(const std::string& name)>;
 
-    SpriteBatcher(RenderBackend& backend, ImageLoader loadImage, WarningSink warn);
+    SpriteBatcher(RenderBackend& backend, ImageLoader loadImage, WarningSink warn,
+                  StampReader stampOf = {});
+
+    /// Re-reads every loaded texture whose file changed and gives its handle the new picture.
+    /// A file that no longer reads keeps the old picture and is reported, once per call.
+    /// Returns the number of textures replaced.
+    int ReloadChanged();
 
     void Submit(const ComponentSprite& sprite, const ComponentTransform& transform);
     /// Element i uses colours[i] and frames[i] when present, the sprite's own otherwise.
@@ -100,8 +113,11 @@ private:
     RenderBackend& backend;
     ImageLoader loadImage;
     WarningSink warn;
+    StampReader stampOf;
 
     std::unordered_map<std::string, TextureHandle> textures;
+    /// The file as it was when the picture behind `textures[name]` was read.
+    std::unordered_map<std::string, FileStamp> stamps;
     std::string lastTextureName;
     TextureHandle lastTexture = 0;
     bool haveLastTexture = false;

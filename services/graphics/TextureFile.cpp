@@ -28,4 +28,9 @@ bool LoadTextureFile(const std::string& name, Image& image) {
     return true;
 }
 
+FileStamp TextureFileStamp(const std::string& name) {
+    if (!InsideAssets("Textures", name)) return FileStamp{};
+    return StampFile(TextureFilePath(name));
+}
+
 }  // namespace graphics

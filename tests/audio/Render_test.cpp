@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "audio/VornAudio.h"
+#include "engine/MessageContentReloaded.h"
 #include "engine/MessageTrigger.h"
 #include "tests/audio/AudioTestSupport.h"
 
@@ -250,3 +252,52 @@ TEST_F(Render, TheSameFramesMakeTheSameSound) {
 }
 
 }  // namespace
+
+TEST_F(Render, ReloadReDecodesAChangedSoundAndKeepsTheOldOneWhenTheFileBreaks) {
+    namespace fs = std::filesystem;
+    const fs::path tone = assets.Root() / "Assets/Banks/Sounds/Tone.wav";
+    auto level = [&] {
+        const double from = mix().Seconds();
+        Play("Tone");
+        rig->Step(1.2);  // the whole second of tone and some silence after
+        return mix().Rms(from + 0.05, from + 0.9);
+    };
+    const double loud = level();
+    ASSERT_GT(loud, 0.1);
+
+    // Same length and size, so only the time tells the file changed.
+    const auto written = fs::last_write_time(tone);
+    audio_test::WriteTone(assets, "Assets/Banks/Sounds/Tone.wav", 1.0, 450.0, 0.1);
+    fs::last_write_time(tone, written);
+    rig->Send(MessageContentReloaded());
+    EXPECT_NEAR(level() / loud, 1.0, 0.02) << "an unchanged stamp must not re-read";
+
+    fs::last_write_time(tone, written + std::chrono::seconds(5));
+    rig->Send(MessageContentReloaded());
+    const double quiet = level();
+    EXPECT_NEAR(quiet / loud, 0.2, 0.02);
+
+    assets.Write("Assets/Banks/Sounds/Tone.wav", "RIFF and nothing more");
+    fs::last_write_time(tone, written + std::chrono::seconds(10));
+    testing::internal::CaptureStderr();
+    rig->Send(MessageContentReloaded());
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("Sounds/Tone.wav"), std::string::npos) << said;
+    EXPECT_EQ(said.find("Tone.wav"), said.rfind("Tone.wav")) << "one error per file: " << said;
+    EXPECT_NEAR(level() / quiet, 1.0, 0.02);
+}
+
+TEST_F(Render, ReloadWhileASoundPlaysLetsItFinishWithTheOldData) {
+    namespace fs = std::filesystem;
+    const fs::path blip = assets.Root() / "Assets/Banks/Sounds/Blip.wav";
+    Play("Hum");
+    rig->Step(0.3);
+    const double before = mix().Rms(0.05, 0.3);
+    ASSERT_GT(before, 0.1);
+    audio_test::WriteTone(assets, "Assets/Banks/Sounds/Blip.wav", 0.2, 450.0, 0.1);
+    fs::last_write_time(blip, fs::last_write_time(blip) + std::chrono::seconds(5));
+    rig->Send(MessageContentReloaded());
+    rig->Step(0.3);
+    // The looping voice holds the old buffer; it neither stops nor changes under it.
+    EXPECT_NEAR(mix().Rms(0.35, 0.6) / before, 1.0, 0.05);
+}

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "engine/MessageId.h"
 #include "engine/MessageKey.h"
 #include "engine/MessageState.h"
 #include "engine/SystemTransform.h"
@@ -43,13 +44,18 @@ TEST(Reload, F5InDebugModeRereadsTheFilesAndKeepsTheOldStateWhenTheyBreak) {
     PressF5(test, false);
     EXPECT_EQ(Points(test), 1);  // not in debug mode: nothing happens
 
+    EXPECT_EQ(test.recorder->Count(MessageId::ContentReloaded), 0);
+
     testing::internal::CaptureStderr();
     PressF5(test, true);
     EXPECT_EQ(test.states->CurrentState(), "Level");
     EXPECT_EQ(Points(test), 5);  // read again and started from the start
+    // Renderer and sound runtime re-read their files only after a reload that took.
+    EXPECT_EQ(test.recorder->Count(MessageId::ContentReloaded), 1);
 
     assets.Write("Assets/Data/Entity/Blob.json", "{\"Health\": ");
     PressF5(test, true);
+    EXPECT_EQ(test.recorder->Count(MessageId::ContentReloaded), 1);
     const std::string said = testing::internal::GetCapturedStderr();
     EXPECT_EQ(Points(test), 5);
     EXPECT_NE(said.find("Assets/Data/Entity/Blob.json"), std::string::npos) << said;

@@ -20,6 +20,10 @@ public:
         images.push_back(image);
         return static_cast<graphics::TextureHandle>(images.size());
     }
+    void ReplaceTexture(graphics::TextureHandle texture, const graphics::Image& image) override {
+        images.at(texture - 1) = image;
+        replaced.push_back(texture);
+    }
     void Upload(std::span<const graphics::SpriteInstance> instances) override {
         uploaded.assign(instances.begin(), instances.end());
         ++uploads;
@@ -30,7 +34,9 @@ public:
         draws.push_back({texture, blend, first, count, static_cast<int>(cameras.size())});
     }
 
+    /// Indexed by handle - 1.
     std::vector<graphics::Image> images;
+    std::vector<graphics::TextureHandle> replaced;
     std::vector<graphics::SpriteInstance> uploaded;
     std::vector<glm::mat4> cameras;
     std::vector<DrawCall> draws;

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 #include <map>
 
 #include "services/graphics/SpriteBatcher.h"
+#include "services/graphics/TextureFile.h"
 #include "tests/graphics/RecordingBackend.h"
+#include "tests/support/TempAssets.h"
 
 using graphics::Blend;
 using graphics::CameraView;
@@ -234,4 +237,78 @@ TEST(SpriteBatcher, FlushForgetsTheFrameAndUnknownBlendsAndShadersWarnOnce) {
     f.batcher.Submit(sprite, ComponentTransform{});
     f.batcher.Submit(sprite, ComponentTransform{});
     EXPECT_EQ(f.warnings.size(), 2u);
+}
+
+namespace {
+
+/// A `width` x 1 picture of one grey level. The loader reads it by its content, whatever the
+/// file is called.
+std::string Picture(int width, std::uint8_t grey) {
+    return "P6\n" + std::to_string(width) + " 1\n255\n" +
+           std::string(static_cast<std::size_t>(width) * 3, static_cast<char>(grey));
+}
+
+}  // namespace
+
+TEST(SpriteBatcher, ReloadReplacesChangedTexturesBehindTheSameHandleAndKeepsTheRest) {
+    namespace fs = std::filesystem;
+    TempAssets assets;
+    assets.Write("Assets/Textures/Hero.png", Picture(2, 10));
+    assets.Write("Assets/Textures/Wall.png", Picture(2, 20));
+    RecordingBackend backend;
+    std::vector<std::string> warnings;
+    SpriteBatcher batcher(
+        backend, graphics::LoadTextureFile,
+        [&](const std::string& text) { warnings.push_back(text); }, graphics::TextureFileStamp);
+    auto draw = [&](const std::string& texture) {
+        ComponentSprite sprite;
+        sprite.texture = texture;
+        batcher.Submit(sprite, ComponentTransform{});
+        backend.draws.clear();
+        batcher.Flush(1.0f);
+        return backend.draws.at(0).texture;
+    };
+    const auto hero = draw("Hero");
+    const auto wall = draw("Wall");
+    const auto ghost = draw("Ghost");  // missing: the placeholder
+    ASSERT_EQ(backend.images.size(), 3u);
+    warnings.clear();
+
+    EXPECT_EQ(batcher.ReloadChanged(), 0);  // nothing changed: nothing read
+
+    const fs::path heroFile = assets.Root() / "Assets/Textures/Hero.png";
+    assets.Write("Assets/Textures/Hero.png", Picture(3, 30));
+    assets.Write("Assets/Textures/Ghost.png", Picture(1, 40));
+    EXPECT_EQ(batcher.ReloadChanged(), 2);
+    EXPECT_EQ(draw("Hero"), hero);
+    EXPECT_EQ(draw("Ghost"), ghost);
+    EXPECT_EQ(backend.images.size(), 3u) << "replaced, not created";
+    EXPECT_EQ(backend.images.at(hero - 1).width, 3);
+    EXPECT_EQ(backend.images.at(hero - 1).pixels.at(0), 30);
+    EXPECT_EQ(backend.images.at(ghost - 1).pixels.at(0), 40);
+    EXPECT_EQ(backend.images.at(wall - 1).pixels.at(0), 20);
+    EXPECT_TRUE(warnings.empty());
+
+    // The stamp decides, not the content: same size and time is no change, a later time is.
+    const auto heroTime = fs::last_write_time(heroFile);
+    assets.Write("Assets/Textures/Hero.png", Picture(3, 50));
+    fs::last_write_time(heroFile, heroTime);
+    EXPECT_EQ(batcher.ReloadChanged(), 0);
+    fs::last_write_time(heroFile, heroTime + std::chrono::seconds(5));
+    EXPECT_EQ(batcher.ReloadChanged(), 1);
+    EXPECT_EQ(backend.images.at(hero - 1).pixels.at(0), 50);
+
+    // Broken or gone: the old picture stays, with one warning naming the file per reload,
+    // until the file reads again.
+    assets.Write("Assets/Textures/Hero.png", "not a picture");
+    fs::remove(assets.Root() / "Assets/Textures/Wall.png");
+    EXPECT_EQ(batcher.ReloadChanged(), 0);
+    EXPECT_EQ(backend.images.at(hero - 1).pixels.at(0), 50);
+    EXPECT_EQ(backend.images.at(wall - 1).pixels.at(0), 20);
+    ASSERT_EQ(warnings.size(), 2u);
+    EXPECT_NE((warnings[0] + warnings[1]).find("Assets/Textures/Hero.png"), std::string::npos);
+    EXPECT_NE((warnings[0] + warnings[1]).find("Assets/Textures/Wall.png"), std::string::npos);
+    assets.Write("Assets/Textures/Hero.png", Picture(2, 60));
+    EXPECT_EQ(batcher.ReloadChanged(), 1);
+    EXPECT_EQ(backend.images.at(hero - 1).pixels.at(0), 60);
 }
