@@ -46,7 +46,7 @@ Layout Level1Layout() {
     b.Fill(13, 13, 48, 50, '=');
     b.Fill(11, 17, 52, 53, '#');  // the tall wall
     b.Pit(62, 65);
-    b.Fill(17, 17, 72, 75, '^');  // more spikes
+    b.Fill(17, 17, 73, 75, '^');  // more spikes, narrow enough for a plain jump
     b.Fill(14, 14, 78, 83, '=');  // high platforms
     b.Fill(10, 10, 84, 89, '=');
     b.Fill(15, 17, 92, 94, '#');  // a last block

@@ -1,7 +1,7 @@
 // Plays a recording headless, as `Halvex --replay FILE --headless` does, and prints the frame,
 // the state and the player's position and lives every EVERY frames (default 30) and whenever
-// the state changes, marks a hurt player and prints every trigger fired: what a designer needs to
-// place the presses of a level's input script.
+// the state changes, marks a hurt player, lists the enemies near it and prints every trigger
+// fired: what a designer needs to place the presses of a level's input script.
 
 #include <cstdio>
 #include <cstdlib>
@@ -20,6 +20,7 @@
 #include "engine/SystemTransform.h"
 #include "engine/VornEngine.h"
 #include "game/Roster.h"
+#include "game/enemies/SystemEnemyBehavior.h"
 #include "game/player/SystemPlayerCollision.h"
 #include "game/player/SystemPlayerControl.h"
 #include "game/player/SystemPlayerHealth.h"
@@ -62,8 +63,21 @@ public:
             SendMessage(MessageQuery<ComponentPlayerCollider>(
                 player, [&](ComponentPlayerCollider& c) { hurt = c.hurt; }));
         }
-        std::printf("frame %5d  %-12s x %7.2f  y %6.2f  lives %d\n", frame, lastState.c_str(), x, y,
-                    lives);
+        std::printf("frame %5d  %-12s x %7.2f  y %6.2f  lives %d%s", frame, lastState.c_str(), x, y,
+                    lives, hurt ? "  hurt" : "");
+        // The enemies close ahead or behind: what the next shot or jump has to deal with.
+        std::function<void(std::unordered_map<EntityId, ComponentEnemyBehavior>&)> enemies =
+            [&](std::unordered_map<EntityId, ComponentEnemyBehavior>& table) {
+                for (const auto& entry : table) {
+                    SendMessage(
+                        MessageQuery<ComponentTransform>(entry.first, [&](ComponentTransform& t) {
+                            if (t.translation.x > x - 4 && t.translation.x < x + 12)
+                                std::printf("  enemy %.2f,%.2f", t.translation.x, t.translation.y);
+                        }));
+                }
+            };
+        SendMessage(MessageQueryContainer<ComponentEnemyBehavior>(enemies));
+        std::printf("\n");
         return false;
     }
 
