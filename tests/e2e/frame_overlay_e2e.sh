@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# In debug mode F3 shows the frame overlay in the top left: its frame-time graph (green bars)
+# In debug mode F3 shows the frame overlay in the top left: its frame-time graph (bars)
 # and text on a dark panel; F3 again hides it, and outside debug mode F3 does nothing.
 source "$(dirname "$0")/lib.sh"
 
@@ -17,7 +17,7 @@ overlay_count() {
 }
 # A bar per frame: green up to 17 ms, red above (a loaded display often is).
 graph_bars() { echo $(($(overlay_count 77 230 102) + $(overlay_count 255 89 51))); }
-# Counted against the menu's own green in the same corner.
+# Counted against what the menu itself shows in that corner.
 graph_shown() { BARS=$(graph_bars); [ "$BARS" -gt $((BEFORE + 100)) ]; }
 graph_gone() { BARS=$(graph_bars); [ "$BARS" -le $((BEFORE + 20)) ]; }
 
