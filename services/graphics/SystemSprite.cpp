@@ -13,9 +13,9 @@
 bool SystemSprite::HandleMessage(const Message& message) {
     if (message.TypeId() != MessageId::Render) return System::HandleMessage(message);
 
-    // The table is unordered; a fixed order keeps equal depths from flickering.
     const MessageQueryViews views;
     SendMessage(views);
+    // The table is unordered; a fixed order keeps equal depths from flickering.
     drawOrder.clear();
     for (const auto& [id, sprite] : components) drawOrder.push_back(id);
     std::sort(drawOrder.begin(), drawOrder.end());
