@@ -3,9 +3,19 @@
 #include <algorithm>
 #include <chrono>
 #include <thread>
+#include <typeinfo>
 
+#include "engine/FrameProfile.h"
 #include "engine/MessageFrame.h"
 #include "engine/MessageTrigger.h"
+
+namespace {
+
+/// Per thread, so that loader threads sending entities need no lock; frames count the main
+/// thread's.
+thread_local long long messagesSent = 0;
+
+}  // namespace
 
 Engine::Engine() {
     SendMessage = [this](const Message& message) { return HandleMessage(message); };
@@ -27,6 +37,7 @@ void Engine::AddManager(std::unique_ptr<Manager>&& manager) {
 }
 
 bool Engine::HandleMessage(const Message& message) {
+    ++messagesSent;
     const int id = message.TypeId();
     if (id == MessageId::Quit) {
         running = false;
@@ -38,10 +49,29 @@ bool Engine::HandleMessage(const Message& message) {
             running = false;
         }
     }
+    FrameProfile* profile =
+        id == MessageId::Update || id == MessageId::Render ? FrameProfile::Active() : nullptr;
+    if (profile) {
+        for (auto& manager : managers) {
+            const Manager& handler = *manager;
+            const ProfileScope scope(profile, typeid(handler));
+            if (manager->HandleMessage(message)) return true;
+        }
+        return false;
+    }
     for (auto& manager : managers) {
         if (manager->HandleMessage(message)) return true;
     }
     return false;
+}
+
+void Engine::Frame(float dt) {
+    const long long before = messagesSent;
+    if (FrameProfile* profile = FrameProfile::Active()) profile->BeginFrame();
+    SendMessage(MessageUpdate(dt));
+    SendMessage(MessageRender());
+    lastFrameMessages = messagesSent - before;
+    if (FrameProfile* profile = FrameProfile::Active()) profile->EndFrame(lastFrameMessages);
 }
 
 float Engine::ClampFrameTime(float seconds) {
@@ -69,8 +99,7 @@ void Engine::Run() {
                 std::this_thread::sleep_until(due);
                 prev = std::max(due, Clock::now() - std::chrono::milliseconds(100));
             }
-            SendMessage(MessageUpdate(paused ? 0.0f : fixedFrameTime));
-            SendMessage(MessageRender());
+            Frame(paused ? 0.0f : fixedFrameTime);
             continue;
         }
         const auto now = Clock::now();
@@ -79,8 +108,7 @@ void Engine::Run() {
                 std::chrono::duration_cast<std::chrono::nanoseconds>(now - prev).count()) /
             1'000'000'000.0f;
         const float dt = paused ? 0.0f : ClampFrameTime(elapsed);
-        SendMessage(MessageUpdate(dt));
-        SendMessage(MessageRender());
+        Frame(dt);
         prev = now;
     }
 }

@@ -35,10 +35,16 @@ public:
     void SetFixedFrameTime(float seconds, bool paced);
     float FixedFrameTime() const { return fixedFrameTime; }
 
+    /// Sends one frame: an update of `dt`, then a render.
+    void Frame(float dt);
+    /// Messages sent through the engine on this thread during the last whole frame.
+    long long MessagesLastFrame() const { return lastFrameMessages; }
+
 private:
     std::vector<std::unique_ptr<Manager>> managers;
     bool running = false;
     bool paused = false;
     float fixedFrameTime = 0.0f;
     bool paced = false;
+    long long lastFrameMessages = 0;
 };

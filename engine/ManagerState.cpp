@@ -6,6 +6,7 @@
 
 #include "engine/ContentPath.h"
 #include "engine/DataFile.h"
+#include "engine/FrameProfile.h"
 #include "engine/KeyCodes.h"
 #include "engine/MessageComponent.h"
 #include "engine/MessageContentReloaded.h"
@@ -228,6 +229,8 @@ void ManagerState::OnUpdate() {
         if (!HasState(nextState)) SendMessage(MessageCreateState(nextState));
         JoinLoader(nextState, true);
         currentState = nextState;
+        if (FrameProfile* profile = FrameProfile::Active())
+            profile->Mark("entered " + currentState);
         {
             std::lock_guard lock(statesMutex);
             auto it = states.find(currentState);

@@ -1,6 +1,7 @@
 #include "engine/ManagerTrace.h"
 
 #include "engine/MessageId.h"
+#include "engine/MessageViews.h"
 
 ManagerTrace::ManagerTrace() : log("trace.log", std::ios::out | std::ios::trunc) {}
 
@@ -12,6 +13,7 @@ bool ManagerTrace::HandleMessage(const Message& message) {
         case MessageId::CursorWorldPosition:
         case MessageId::ServiceHighRateA:
         case MessageId::ServiceHighRateB:
+        case MessageId::QueryViews:
             return false;
         default:
             break;

@@ -1,5 +1,8 @@
 #include "engine/State.h"
 
+#include <typeinfo>
+
+#include "engine/FrameProfile.h"
 #include "engine/MessageEntity.h"
 #include "engine/MessageId.h"
 
@@ -29,6 +32,16 @@ bool State::HandleMessage(const Message& message) {
         return true;
     }
     if (entities.HandleMessage(message)) return true;
+    FrameProfile* profile =
+        id == MessageId::Update || id == MessageId::Render ? FrameProfile::Active() : nullptr;
+    if (profile) {
+        for (auto& system : systems) {
+            const SystemBase& handler = *system;
+            const ProfileScope scope(profile, typeid(handler));
+            if (system->HandleMessage(message)) return true;
+        }
+        return false;
+    }
     for (auto& system : systems) {
         if (system->HandleMessage(message)) return true;
     }

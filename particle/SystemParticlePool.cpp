@@ -1,10 +1,15 @@
 #include "particle/SystemParticlePool.h"
 
+#include <limits>
 #include <string>
 #include <utility>
 
+#include <glm/common.hpp>
+#include <glm/geometric.hpp>
+
 #include "engine/MessageFrame.h"
 #include "engine/MessageSpriteRender.h"
+#include "engine/MessageViews.h"
 
 namespace {
 
@@ -89,9 +94,35 @@ void SystemParticlePool::Age(float dt) {
     }
 }
 
+namespace {
+
+/// The box holding every particle of the pool.
+WorldRect PoolBounds(const ComponentParticlePool& pool) {
+    WorldRect box{glm::vec2(std::numeric_limits<float>::max()),
+                  glm::vec2(-std::numeric_limits<float>::max())};
+    for (const ComponentTransform& t : pool.Transforms) {
+        // Half the diagonal bounds a particle at any angle.
+        const float reach = 0.5f * glm::length(glm::vec2(t.scale));
+        const glm::vec2 centre(t.translation);
+        box.min = glm::min(box.min, centre - reach);
+        box.max = glm::max(box.max, centre + reach);
+    }
+    return box;
+}
+
+}  // namespace
+
 void SystemParticlePool::Render() {
+    if (components.empty()) return;
+    const MessageQueryViews views;
+    SendMessage(views);
     for (const auto& [entity, pool] : components) {
         if (pool.Transforms.empty()) continue;
+        // A pool is skipped whole: splitting it would copy its arrays every frame.
+        if (views.answered && !views.unbounded) {
+            const WorldRect box = PoolBounds(pool);
+            if (!views.Sees(box.min, box.max)) continue;
+        }
         SendMessage(
             MessageSpriteRenderBatch(pool.Sprite, pool.Transforms, pool.Colors, pool.Frames));
     }

@@ -9,6 +9,7 @@
 #include "engine/MessageFrame.h"
 #include "engine/MessageKey.h"
 #include "engine/MessageSpriteRender.h"
+#include "engine/MessageViews.h"
 #include "engine/SystemTransform.h"
 #include "physics2d/Overlap.h"
 #include "physics2d/SystemCollisionBox.h"
@@ -163,44 +164,111 @@ void SystemTileMap::CirclePass(EntityId mapEntity) {
     }));
 }
 
+namespace {
+
+/// Cells beyond a view's edge still drawn: covers tiles shifted off their cell, rounding at the
+/// edge and a camera that moves later in the frame.
+constexpr int kMarginCells = 2;
+
+/// The cells of a grid a view rectangle covers, margin included; empty when it misses the grid.
+struct CellWindow {
+    Span rows;
+    Span columns;
+
+    bool Empty() const { return rows.first > rows.last || columns.first > columns.last; }
+    bool Holds(int row, int column) const {
+        return row >= rows.first && row <= rows.last && column >= columns.first &&
+               column <= columns.last;
+    }
+};
+
+CellWindow WindowOf(const ComponentTileMap& map, const WorldRect& view) {
+    // Rows count down from the top, so the view's top edge gives the first row.
+    const int top = map.RowAt(view.max.y);
+    const int bottom = map.RowAt(view.min.y);
+    const int left = map.ColumnAt(view.min.x);
+    const int right = map.ColumnAt(view.max.x);
+    const auto span = [](int from, int to, int count) {
+        return Span{std::max(0, from - kMarginCells), std::min(count - 1, to + kMarginCells)};
+    };
+    return {span(std::min(top, bottom), std::max(top, bottom), map.Height),
+            span(std::min(left, right), std::max(left, right), map.Width)};
+}
+
+}  // namespace
+
 void SystemTileMap::Draw(const ComponentTileMap& map) {
+    const MessageQueryViews query;
+    SendMessage(query);
+    std::vector<CellWindow> windows;
+    const bool cull = query.answered && !query.unbounded;
+    if (cull) {
+        for (const WorldRect& view : query.views) {
+            const CellWindow window = WindowOf(map, view);
+            if (!window.Empty()) windows.push_back(window);
+        }
+    }
+
     const ComponentSprite fallback;
     ComponentSprite sprite;
     const ComponentSprite* current = nullptr;
     // A tile's scale holds its half-extents, as colliders do; the renderer's scale is the
     // quad's full size, so each tile is drawn twice as large as its scale, edge to edge.
     ComponentTransform drawn;
+    const auto send = [&](const Tile& tile) {
+        if (tile.Id == 0) return;
+        const int set = tile.Type.TilesetIndex;
+        const ComponentSprite& sheet =
+            set >= 0 && static_cast<std::size_t>(set) < map.TilesetSprites.size()
+                ? map.TilesetSprites[set]
+                : fallback;
+        // Tiles of one sheet follow each other, so the names are copied only on a change.
+        if (&sheet != current) {
+            current = &sheet;
+            sprite.texture = sheet.texture;
+            sprite.shader = sheet.shader;
+            sprite.camera = sheet.camera;
+            sprite.blend = sheet.blend;
+            sprite.dimensions = sheet.dimensions;
+        }
+        sprite.index = {tile.Type.SheetColumn, tile.Type.SheetRow};
+        sprite.color =
+            tile.Layer >= 0 && static_cast<std::size_t>(tile.Layer) < map.LayerTints.size()
+                ? map.LayerTints[tile.Layer]
+                : glm::vec4{1.0f};
+        drawn = tile.Transform;
+        drawn.scale.x *= 2.0f;
+        drawn.scale.y *= 2.0f;
+        SendMessage(MessageSpriteRender(sprite, drawn));
+    };
+
+    const std::size_t cells =
+        static_cast<std::size_t>(std::max(0, map.Width)) * std::max(0, map.Height);
     for (std::size_t i = 0; i < map.Layers.size(); ++i) {
         // Collision layers are the map's invisible logic; debug mode shows them instead of
         // the decoration. The sentinel layer counts as decoration (it is always empty).
         const bool collision = i < static_cast<std::size_t>(map.LayerCount) &&
                                i < map.CollisionLayers.size() && map.CollisionLayers[i];
         if (collision != map.debugDraw) continue;
-        for (const Tile& tile : map.Layers[i]) {
-            if (tile.Id == 0) continue;
-            const int set = tile.Type.TilesetIndex;
-            const ComponentSprite& sheet =
-                set >= 0 && static_cast<std::size_t>(set) < map.TilesetSprites.size()
-                    ? map.TilesetSprites[set]
-                    : fallback;
-            // Tiles of one sheet follow each other, so the names are copied only on a change.
-            if (&sheet != current) {
-                current = &sheet;
-                sprite.texture = sheet.texture;
-                sprite.shader = sheet.shader;
-                sprite.camera = sheet.camera;
-                sprite.blend = sheet.blend;
-                sprite.dimensions = sheet.dimensions;
+        const std::vector<Tile>& layer = map.Layers[i];
+        // Only a full grid layer can be walked by cell; anything else is drawn whole.
+        if (!cull || layer.size() != cells) {
+            for (const Tile& tile : layer) send(tile);
+            continue;
+        }
+        for (std::size_t w = 0; w < windows.size(); ++w) {
+            const CellWindow& window = windows[w];
+            for (int row = window.rows.first; row <= window.rows.last; ++row) {
+                for (int column = window.columns.first; column <= window.columns.last; ++column) {
+                    // A cell two views share is drawn once, by the first.
+                    bool seen = false;
+                    for (std::size_t e = 0; e < w && !seen; ++e) {
+                        seen = windows[e].Holds(row, column);
+                    }
+                    if (seen) continue;
+                    send(layer[static_cast<std::size_t>(row) * map.Width + column]);
+                }
             }
-            sprite.index = {tile.Type.SheetColumn, tile.Type.SheetRow};
-            sprite.color =
-                tile.Layer >= 0 && static_cast<std::size_t>(tile.Layer) < map.LayerTints.size()
-                    ? map.LayerTints[tile.Layer]
-                    : glm::vec4{1.0f};
-            drawn = tile.Transform;
-            drawn.scale.x *= 2.0f;
-            drawn.scale.y *= 2.0f;
-            SendMessage(MessageSpriteRender(sprite, drawn));
         }
     }
 }

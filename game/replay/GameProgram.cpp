@@ -1,5 +1,6 @@
 #include "game/replay/GameProgram.h"
 
+#include <chrono>
 #include <cstdlib>
 #include <exception>
 #include <filesystem>
@@ -14,9 +15,11 @@
 #include "engine/SimulationSeed.h"
 #include "engine/VornEngine.h"
 #include "game/Roster.h"
+#include "game/hud/ManagerFrameOverlay.h"
 #include "game/replay/ContentFolder.h"
 #include "game/replay/ManagerReplayPlayer.h"
 #include "game/replay/ManagerReplayRecorder.h"
+#include "game/replay/ProfileReport.h"
 #include "game/replay/ProgramOptions.h"
 #include "game/replay/ReplayFile.h"
 #include "game/replay/StateHash.h"
@@ -57,9 +60,11 @@ void Build(GameRun& run, const ProgramOptions& options, std::unique_ptr<Manager>
     run.states = states.get();
     run.engine.AddManager(std::move(states));
     if (!options.headless) {
+        run.engine.AddManager(std::make_unique<ManagerFrameOverlay>(run.states));
         WindowOptions window;
         window.liveInput = options.replay.empty();
-        run.engine.AddManager(std::make_unique<ManagerWindow>("Halvex", 1.7777778f, window));
+        run.engine.AddManager(
+            std::make_unique<ManagerWindow>("Halvex", SystemCamera::kPictureAspect, window));
     }
     if (input) run.engine.AddManager(std::move(input));
     if (options.headless) {
@@ -110,7 +115,10 @@ int Record(const ProgramOptions& options) {
     return 0;
 }
 
-int PlayBack(const ProgramOptions& options, const Replay& replay) {
+using ProgramClock = std::chrono::steady_clock;
+const ProgramClock::time_point programStart = ProgramClock::now();
+
+int PlayOnce(const ProgramOptions& options, const Replay& replay, double& readyMs) {
     SeedSimulation(replay.seed);
     auto player = std::make_unique<ManagerReplayPlayer>(replay);
     ManagerReplayPlayer* playing = player.get();
@@ -118,6 +126,10 @@ int PlayBack(const ProgramOptions& options, const Replay& replay) {
     Build(run, options, std::move(player));
     run.engine.SetFixedFrameTime(replay.step, !options.headless);
     run.engine.HandleMessage(MessageChangeState(replay.start));
+    if (readyMs < 0.0) {
+        readyMs =
+            std::chrono::duration<double, std::milli>(ProgramClock::now() - programStart).count();
+    }
     run.engine.Run();
     const std::string& state = run.states->CurrentState();
     const std::string hash = HashCurrentState(run.engine, *run.states);
@@ -128,6 +140,26 @@ int PlayBack(const ProgramOptions& options, const Replay& replay) {
     }
     std::cout << ", expected state NOT reached (wanted " << replay.expect << ")" << std::endl;
     return 1;
+}
+
+int PlayBack(const ProgramOptions& options, const Replay& replay) {
+    FrameProfile profile(true);
+    if (options.profile) FrameProfile::SetActive(&profile);
+    double readyMs = -1.0;
+    // Measured after the first play, once the caches that live for the run are filled.
+    int result = PlayOnce(options, replay, readyMs);
+    const long residentFirst = ResidentKiB();
+    for (int round = 1; round < options.repeat && result == 0; ++round) {
+        result = PlayOnce(options, replay, readyMs);
+    }
+    FrameProfile::SetActive(nullptr);
+    if (options.repeat > 1) {
+        std::cout << "soak: " << options.repeat << " plays, resident " << residentFirst
+                  << " KiB after the first, " << ResidentKiB() << " KiB after the last"
+                  << std::endl;
+    }
+    if (options.profile) WriteProfileReport(std::cout, profile, readyMs);
+    return result;
 }
 
 // Every path the game reads is relative to the folder holding Assets/, so once found that

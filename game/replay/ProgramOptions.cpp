@@ -25,6 +25,18 @@ ProgramOptions ParseProgramOptions(const std::vector<std::string>& args) {
             options.replay = Value(args, i);
         } else if (arg == "--headless") {
             options.headless = true;
+        } else if (arg == "--profile") {
+            options.profile = true;
+        } else if (arg == "--repeat") {
+            const std::string& text = Value(args, i);
+            int repeat = 0;
+            const auto [end, error] =
+                std::from_chars(text.data(), text.data() + text.size(), repeat);
+            if (error != std::errc() || end != text.data() + text.size() || repeat < 1) {
+                throw UsageError("--repeat needs a whole number of at least 1, not \"" + text +
+                                 "\"");
+            }
+            options.repeat = repeat;
         } else if (arg == "--start") {
             options.start = Value(args, i);
             startGiven = true;
@@ -57,6 +69,9 @@ ProgramOptions ParseProgramOptions(const std::vector<std::string>& args) {
     if (options.headless && options.replay.empty()) {
         throw UsageError("--headless needs --replay: without a window there is no input");
     }
+    if (options.replay.empty() && (options.profile || options.repeat != 1)) {
+        throw UsageError("--profile and --repeat belong to --replay");
+    }
     if (options.record.empty() && (startGiven || options.seed || stepGiven)) {
         throw UsageError("--start, --seed and --step belong to --record");
     }
@@ -65,5 +80,5 @@ ProgramOptions ParseProgramOptions(const std::vector<std::string>& args) {
 
 const char* ProgramUsage() {
     return "usage: Halvex [--record FILE [--start STATE] [--seed N] [--step SECONDS]]\n"
-           "              [--replay FILE [--headless]]";
+           "              [--replay FILE [--headless] [--profile] [--repeat N]]";
 }

@@ -18,6 +18,11 @@ struct ProgramOptions {
     std::string start = "SplashScreen";
     std::optional<std::uint32_t> seed;
     float step = 1.0f / 60.0f;
+    /// Replay only: print frame times and each system's share after the replay line.
+    bool profile = false;
+    /// Replay only: play the recording this many times in one run and report the resident
+    /// memory after the first and after the last (a soak test).
+    int repeat = 1;
 };
 
 /// A command line that cannot be followed; the text says why.

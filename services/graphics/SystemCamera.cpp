@@ -1,12 +1,14 @@
 #include "services/graphics/SystemCamera.h"
 
 #include <algorithm>
+#include <cmath>
 #include <functional>
 
 #include <glm/trigonometric.hpp>
 
 #include "engine/JsonRead.h"
 #include "engine/MessageComponent.h"
+#include "engine/MessageViews.h"
 #include "engine/SystemTransform.h"
 #include "services/graphics/MessageCamera.h"
 
@@ -87,15 +89,53 @@ void Announce(const Table& components, std::vector<EntityId>& order, const SendC
     }
 }
 
+/// The world rectangle an orthographic camera shows, widened to hold the whole picture when
+/// the camera is rolled.
+WorldRect OrthographicFootprint(const ComponentCamera& camera, const glm::vec3& translation,
+                                float roll) {
+    const float height = camera.viewHeight > 0.0f ? camera.viewHeight : 10.0f;
+    const float halfH = 0.5f * height;
+    const float halfW = halfH * SystemCamera::kPictureAspect;
+    const float c = std::abs(std::cos(roll));
+    const float s = std::abs(std::sin(roll));
+    const glm::vec2 half{halfW * c + halfH * s, halfW * s + halfH * c};
+    const glm::vec2 centre{translation.x, translation.y};
+    return {centre - half, centre + half};
+}
+
 }  // namespace
 
 bool SystemCamera::HandleMessage(const Message& message) {
+    if (message.TypeId() == MessageId::QueryViews) {
+        const auto& query = static_cast<const MessageQueryViews&>(message);
+        for (const auto& [id, camera] : components) {
+            glm::vec3 translation(0.0f);
+            float roll = 0.0f;
+            const std::function<void(ComponentTransform&)> read = [&](ComponentTransform& t) {
+                translation = t.translation;
+                roll = t.rotation.z;
+            };
+            SendMessage(MessageQuery<ComponentTransform>(id, read));
+            query.views.push_back(OrthographicFootprint(camera, translation, roll));
+            query.answered = true;
+        }
+        return false;
+    }
     if (message.TypeId() != MessageId::Render) return System::HandleMessage(message);
     Announce<ComponentCamera>(components, announceOrder, SendMessage);
     return false;
 }
 
 bool SystemCameraPerspective::HandleMessage(const Message& message) {
+    if (message.TypeId() == MessageId::QueryViews) {
+        // Its footprint depends on each sprite's depth, so nothing can be left out.
+        if (!components.empty()) {
+            const auto& query = static_cast<const MessageQueryViews&>(message);
+            query.answered = true;
+            query.unbounded = true;
+        }
+        return false;
+    }
     if (message.TypeId() != MessageId::Render) return System::HandleMessage(message);
     Announce<ComponentCameraPerspective>(components, announceOrder, SendMessage);
     return false;

@@ -52,9 +52,13 @@ CameraView MakeCameraView(const ComponentCameraPerspective& camera, const glm::v
                           const glm::vec3& rotation);
 }  // namespace graphics
 
-/// Announces its cameras to the window on every MessageRender, in entity id order.
+/// Announces its cameras to the window on every MessageRender, in entity id order, and tells
+/// MessageQueryViews what they see.
 class SystemCamera : public System<ComponentCamera, SystemCamera> {
 public:
+    /// The picture's width over its height: the window letter-boxes to this ratio.
+    static constexpr float kPictureAspect = 16.0f / 9.0f;
+
     bool HandleMessage(const Message& message) override;
 
 private:

@@ -155,6 +155,12 @@ TEST(ProgramOptions, ReadsTheReplayCommands) {
     EXPECT_EQ(record.start, "Level1");
     EXPECT_EQ(record.seed, 7u);
     EXPECT_EQ(record.step, 0.02f);
+    const ProgramOptions profiled =
+        ParseProgramOptions({"--replay", "a.json", "--headless", "--profile", "--repeat", "19"});
+    EXPECT_TRUE(profiled.profile);
+    EXPECT_EQ(profiled.repeat, 19);
+    EXPECT_FALSE(replay.profile);
+    EXPECT_EQ(replay.repeat, 1);
 }
 
 TEST(ProgramOptions, RefusesWhatCannotBeFollowed) {
@@ -169,6 +175,10 @@ TEST(ProgramOptions, RefusesWhatCannotBeFollowed) {
         {"--record", "a", "--seed", "3x"},
         {"--record", "a", "--step", "0.5"},
         {"--record", "a", "--step", "0"},
+        {"--record", "a", "--profile"},
+        {"--replay", "a", "--repeat", "0"},
+        {"--replay", "a", "--repeat", "2x"},
+        {"--repeat", "3"},
     };
     for (const auto& args : bad) {
         EXPECT_THROW((void)ParseProgramOptions(args), UsageError) << args[0];

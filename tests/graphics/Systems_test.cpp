@@ -37,7 +37,8 @@ struct Drawn {
 TEST(GraphicsSystems, SpritesAndCamerasAreAnnouncedAtTheirWorldTransforms) {
     TempAssets assets;
     assets.Entity("Cam", {{"Camera", {{"Name", "World"}, {"View Height", 12}, {"Main", true}}},
-                          {"Transform", {{"Translation", {4, 5, 0}}, {"Rotation", {0, 0, 90}}}}});
+                          // Placed so that both sprites are in its rolled picture.
+                          {"Transform", {{"Translation", {8, 5, 0}}, {"Rotation", {0, 0, 90}}}}});
     assets.Entity("Body", {{"Sprite", {{"Texture", "Body"}, {"Index", {2, 1}}}},
                            {"Transform", {{"Translation", {10, 0, 1}}}},
                            {"Children", json::array({"Arm"})}});
@@ -70,7 +71,7 @@ TEST(GraphicsSystems, SpritesAndCamerasAreAnnouncedAtTheirWorldTransforms) {
     EXPECT_EQ(cameras[0].name, "World");
     EXPECT_TRUE(cameras[0].main);
     EXPECT_FLOAT_EQ(cameras[0].viewHeight, 12.0f);
-    EXPECT_EQ(cameras[0].position, glm::vec3(4, 5, 0));
+    EXPECT_EQ(cameras[0].position, glm::vec3(8, 5, 0));
     EXPECT_NEAR(cameras[0].rotation.z, 1.5707963f, 1e-5f);
 
     // Stored transforms stay relative to the parent after the render's queries.

@@ -16,8 +16,7 @@ TestEngine::TestEngine(std::vector<std::unique_ptr<SystemBase>> systems,
 }
 
 void TestEngine::Frame(float dt) {
-    engine.HandleMessage(MessageUpdate(dt));
-    engine.HandleMessage(MessageRender());
+    engine.Frame(dt);
 }
 
 void TestEngine::Frames(int count, float dt) {
