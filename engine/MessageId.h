@@ -46,4 +46,5 @@ inline constexpr int UIVisibleTrigger = 49;
 inline constexpr int SetBusVolume = 50;
 inline constexpr int QueryBusVolume = 51;
 inline constexpr int ContentReloaded = 52;
+inline constexpr int QueryViews = 53;
 }  // namespace MessageId

@@ -7,11 +7,6 @@
 #include "engine/Message.h"
 #include "engine/MessageId.h"
 
-namespace MessageId {
-/// Beside its message rather than in MessageId.h: a new id there rebuilds every library.
-inline constexpr int QueryViews = 61;
-}  // namespace MessageId
-
 /// An axis-aligned rectangle of the world plane z = 0.
 struct WorldRect {
     glm::vec2 min{0.0f};
