@@ -5,6 +5,7 @@
 
 #include <glm/vec2.hpp>
 
+#include "engine/MessageKey.h"
 #include "services/graphics/Input.h"
 
 namespace graphics {
@@ -73,7 +74,7 @@ public:
     static constexpr int kKeyEscape = 256;
     static constexpr int kKeyDown = 264;
     static constexpr int kKeyUp = 265;
-    static constexpr int kMouseLeft = 348;
+    static constexpr int kMouseLeft = MessageKey::kMouseFirst;
 
     /// Stick deflection that presses a direction, and the one below which it is let go.
     static constexpr float kStickOn = 0.5f;
