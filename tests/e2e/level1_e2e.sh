@@ -102,7 +102,9 @@ cp "$E2E_TMP/last.png" "$E2E_TMP/start.png"
 
 # Run right until the camera follows, holding the player in the middle of the picture, hopping
 # now and then to get over the knee-high step at x = 12..15. Waiting for the picture rather than for a
-# fixed time keeps the test independent of how fast a loaded machine draws frames.
+# fixed time keeps the test independent of how fast a loaded machine draws frames. The screenshot
+# that shows the player in the middle is the one judged: on a slow machine the key is released
+# late, and the player may run on into the first walker (x 23.5) and be sent back to the start.
 in_middle() {
     read -r SX SY SN < <(suit_centre)
     awk -v x="$SX" -v n="$SN" 'BEGIN { exit !(n > 50 && x > 0.4 && x < 0.6) }' && ! left_wall_shown
@@ -118,11 +120,9 @@ E2E_WAIT=60 e2e_wait_for hop_until_middle
 reached=$?
 xdotool keyup Right
 [ "$reached" -eq 0 ] || e2e_fail "the player did not run to the middle of the picture (suit $SX $SY)"
-E2E_WAIT=30 e2e_wait_for player_settled || e2e_fail "the player never came to rest after running"
-read -r SX1 SY1 SN1 < <(suit_centre)
 cp "$E2E_TMP/last.png" "$E2E_TMP/moved.png"
+SX1=$SX SY1=$SY SN1=$SN
 e2e_log "after running right: player at $SX1 $SY1 ($SN1 pixels)"
-[ "$SN1" -gt 50 ] || e2e_fail "the player is no longer on screen"
 # Past the left bound the camera keeps the player in the middle of the picture.
 awk -v a="$SX0" -v b="$SX1" 'BEGIN { exit !(b > a + 0.15 && b > 0.4 && b < 0.6) }' ||
     e2e_fail "the player did not run to the middle of the picture ($SX0 -> $SX1)"
