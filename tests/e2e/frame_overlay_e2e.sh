@@ -3,8 +3,6 @@
 # and text on a dark panel; F3 again hides it, and outside debug mode F3 does nothing.
 source "$(dirname "$0")/lib.sh"
 
-ui_point() { awk -v x="$1" -v y="$2" 'BEGIN { printf "%.4f %.4f\n", 0.5 + x / (160 / 9), 0.5 - y / 10 }'; }
-menu_shown() { e2e_color_is $(ui_point 1.5 1.2) 219 143 51 20; }
 
 # Pixels of colour r g b (fuzz 8%) in the overlay's corner of the last screenshot; white is
 # blacked out first unless it is the colour counted.
@@ -23,9 +21,9 @@ graph_gone() { BARS=$(graph_bars); [ "$BARS" -le $((BEFORE + 20)) ]; }
 
 e2e_start
 e2e_wait_window 30
-read -r OX0 OY0 < <(e2e_picture_point $(ui_point -8.8 4.9))
-read -r OX1 OY1 < <(e2e_picture_point $(ui_point -2.2 0.5))
-E2E_WAIT=90 e2e_wait_for menu_shown || e2e_fail "no main menu: $E2E_LAST_RGB"
+read -r OX0 OY0 < <(e2e_picture_point $(e2e_ui_point -8.8 4.9))
+read -r OX1 OY1 < <(e2e_picture_point $(e2e_ui_point -2.2 0.5))
+E2E_WAIT=90 e2e_wait_for e2e_menu_shown || e2e_fail "no main menu: $E2E_LAST_RGB"
 e2e_screenshot
 BEFORE=$(graph_bars)
 BEFORE_WHITE=$(overlay_count 255 255 255)

@@ -16,8 +16,6 @@ clock["HUD Timer"] = {"Time Limit": 6.0, "Time Warning": 2.0}
 json.dump(clock, open(sys.argv[1], "w"))
 PY
 
-ui_point() { awk -v x="$1" -v y="$2" 'BEGIN { printf "%.4f %.4f\n", 0.5 + x / (160 / 9), 0.5 - y / 10 }'; }
-menu_shown() { e2e_color_is $(ui_point 1.5 1.2) 219 143 51 20; }
 
 # Pixels of colour r g b (fuzz 6%) in the last screenshot inside the picture rectangle given
 # by fractions fx0 fy0 fx1 fy1.
@@ -29,23 +27,19 @@ count_color() {
         -fill white -opaque "rgb($5,$6,$7)" -fill black +opaque white -format '%[fx:int(mean*w*h+0.5)]' info:
 }
 # The clock's square on the HUD camera (centre 7.9, 4.0; size 1.4 of a 10-unit-high view).
-read -r CX0 CY0 < <(ui_point 7.1 4.75)
-read -r CX1 CY1 < <(ui_point 8.7 3.25)
+read -r CX0 CY0 < <(e2e_ui_point 7.1 4.75)
+read -r CX1 CY1 < <(e2e_ui_point 8.7 3.25)
 clock_rim() { count_color "$CX0" "$CY0" "$CX1" "$CY1" 40 50 70; }
 clock_pie() { count_color "$CX0" "$CY0" "$CX1" "$CY1" 70 130 215; }
 clock_warning() { count_color "$CX0" "$CY0" "$CX1" "$CY1" 200 30 30; }
 # The lives row: three icons from (-8.3, 4.2), 0.9 apart; their bodies are orange.
-read -r LX0 LY0 < <(ui_point -8.8 4.7)
-read -r LX1 LY1 < <(ui_point -6.0 3.7)
+read -r LX0 LY0 < <(e2e_ui_point -8.8 4.7)
+read -r LX1 LY1 < <(e2e_ui_point -6.0 3.7)
 lives_orange() { count_color "$LX0" "$LY0" "$LX1" "$LY1" 240 140 30; }
 
 e2e_start "$ROOT"
 e2e_wait_window 30
-E2E_WAIT=90 e2e_wait_for menu_shown || e2e_fail "no main menu: $E2E_LAST_RGB"
-e2e_focus
-xdotool mousemove $(e2e_picture_point $(ui_point 0 1.2))
-sleep 0.5
-xdotool click 1
+e2e_open_level1
 
 # The clock is drawn full and waits for the first key; the intro fades from black first.
 hud_shown() { [ "$(clock_rim)" -gt 40 ] && [ "$(clock_pie)" -gt 200 ]; }

@@ -5,32 +5,9 @@
 # wall is still in it.
 source "$(dirname "$0")/lib.sh"
 
-ui_point() { awk -v x="$1" -v y="$2" 'BEGIN { printf "%.4f %.4f\n", 0.5 + x / (160 / 9), 0.5 - y / 10 }'; }
-menu_shown() { e2e_color_is $(ui_point 1.5 1.2) 219 143 51 20; }
-
 # Centre of the player's suit (rgb 30 150 150, Assets/Textures/Player/Body.png) in the last
 # screenshot, as picture fractions "fx fy count"; count 0 when the suit is not on screen.
-suit_centre() {
-    local box
-    box=$(awk -v x="$WX" -v y="$WY" -v w="$WW" -v h="$WH" 'BEGIN {
-        aspect = 16 / 9; pw = w; ph = h;
-        if (w / h > aspect) pw = h * aspect; else ph = w / aspect;
-        printf "%dx%d+%d+%d\n", pw, ph, x + (w - pw) / 2, y + (h - ph) / 2 }')
-    convert "$E2E_TMP/last.png" -crop "$box" +repage -fuzz 4% -fill white \
-        -opaque "rgb(30,150,150)" -fill black +opaque white -depth 8 "$E2E_TMP/mask.pgm"
-    python3 - "$E2E_TMP/mask.pgm" <<'PY'
-import sys
-data = open(sys.argv[1], "rb").read()
-parts = data.split(maxsplit=4)
-w, h = int(parts[1]), int(parts[2])
-pixels = parts[4][-w * h:]
-sx = sy = n = 0
-for i, v in enumerate(pixels):
-    if v > 127:
-        sx += i % w; sy += i // w; n += 1
-print(f"{sx / max(n, 1) / w:.4f} {sy / max(n, 1) / h:.4f} {n}")
-PY
-}
+suit_centre() { e2e_colour_centre 30 150 150; }
 
 # The level's left wall (dirt, rgb about 117 77 47) fills the picture's left edge while the camera
 # rests on its left bound; once the camera follows the player it leaves the picture. (The ground
@@ -43,19 +20,7 @@ left_wall_shown() {
 
 e2e_start
 e2e_wait_window 30
-E2E_WAIT=90 e2e_wait_for menu_shown || e2e_fail "no main menu: $E2E_LAST_RGB"
-e2e_log "main menu shown"
-# The click must find Play under the cursor: hover How To Play until it lights up (the menu
-# follows the cursor), then Play until it is lit again, then click.
-lit_only() {  # lit_only Y_LIT Y_PLAIN: the button at Y_LIT highlighted, the one at Y_PLAIN plain
-    e2e_color_is $(ui_point 1.5 "$1") 219 143 51 20 && e2e_color_is $(ui_point 1.5 "$2") 46 66 115 20
-}
-e2e_focus
-xdotool mousemove $(e2e_picture_point $(ui_point 0 0))
-E2E_WAIT=30 e2e_wait_for lit_only 0 1.2 || e2e_fail "How To Play did not light up under the cursor"
-xdotool mousemove $(e2e_picture_point $(ui_point 0 1.2))
-E2E_WAIT=30 e2e_wait_for lit_only 1.2 0 || e2e_fail "Play did not light up under the cursor"
-xdotool click 1
+e2e_open_level1
 
 # Level1 opens with the player near the left wall, where the camera is held by its left bound.
 player_on_left() {

@@ -176,3 +176,54 @@ e2e_expect_clean_exit() {
     [ ! -s "$E2E_TMP/stderr" ] || e2e_fail "the game wrote to its error output"
     e2e_log "clean exit"
 }
+
+# Picture fractions of a point of the "UI" camera (10 units high, centred on the origin, in a
+# 16:9 picture); the main menu's buttons are in Assets/Data/Entity/UIMainMenuButtons.json.
+e2e_ui_point() { awk -v x="$1" -v y="$2" 'BEGIN { printf "%.4f %.4f\n", 0.5 + x / (160 / 9), 0.5 - y / 10 }'; }
+
+# The main menu is up: Play (y 1.2) has the focus and is lit (button colour 0.86 0.56 0.2).
+e2e_menu_shown() { e2e_color_is $(e2e_ui_point 1.5 1.2) 219 143 51 20; }
+
+# From the game's start, through the main menu, into Level1. The click must find Play under
+# the cursor: How To Play is hovered until it lights up (the menu follows the cursor), then
+# Play until it is lit again, and only then is the button pressed.
+e2e_open_level1() {
+    E2E_WAIT=90 e2e_wait_for e2e_menu_shown || e2e_fail "no main menu: $E2E_LAST_RGB"
+    e2e_log "main menu shown"
+    e2e_focus
+    xdotool mousemove $(e2e_picture_point $(e2e_ui_point 0 0))
+    E2E_WAIT=30 e2e_wait_for _e2e_lit_only 0 1.2 || e2e_fail "How To Play did not light up under the cursor"
+    xdotool mousemove $(e2e_picture_point $(e2e_ui_point 0 1.2))
+    E2E_WAIT=30 e2e_wait_for _e2e_lit_only 1.2 0 || e2e_fail "Play did not light up under the cursor"
+    xdotool click 1
+}
+_e2e_lit_only() {  # the button at y $1 lit, the one at y $2 plain
+    e2e_color_is $(e2e_ui_point 1.5 "$1") 219 143 51 20 && e2e_color_is $(e2e_ui_point 1.5 "$2") 46 66 115 20
+}
+
+# Where colour r g b (fuzz $4 percent, default 4) is in the last screenshot's picture, counting
+# only what lies right of picture fraction $5 (default 0): prints "fx fy count", the centre of
+# those pixels as picture fractions and how many there are (count 0 when there are none).
+e2e_colour_centre() {
+    local box
+    box=$(awk -v x="$WX" -v y="$WY" -v w="$WW" -v h="$WH" 'BEGIN {
+        aspect = 16 / 9; pw = w; ph = h;
+        if (w / h > aspect) pw = h * aspect; else ph = w / aspect;
+        printf "%dx%d+%d+%d\n", pw, ph, x + (w - pw) / 2, y + (h - ph) / 2 }')
+    convert "$E2E_TMP/last.png" -crop "$box" +repage -fuzz "${4:-4}%" -fill white \
+        -opaque "rgb($1,$2,$3)" -fill black +opaque white -depth 8 "$E2E_TMP/mask.pgm" ||
+        e2e_fail "could not read the screenshot"
+    python3 - "$E2E_TMP/mask.pgm" "${5:-0}" <<'PY'
+import sys
+data = open(sys.argv[1], "rb").read()
+parts = data.split(maxsplit=4)
+w, h = int(parts[1]), int(parts[2])
+pixels = parts[4][-w * h:]
+left = float(sys.argv[2]) * w
+sx = sy = n = 0
+for i, v in enumerate(pixels):
+    if v > 127 and i % w >= left:
+        sx += i % w; sy += i // w; n += 1
+print(f"{sx / max(n, 1) / w:.4f} {sy / max(n, 1) / h:.4f} {n}")
+PY
+}

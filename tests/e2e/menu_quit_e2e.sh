@@ -4,17 +4,14 @@
 # ends the game with status 0 and no error output.
 source "$(dirname "$0")/lib.sh"
 
-# Picture fractions of a point of the "UI" camera (10 units high, centred on the origin, in a
-# 16:9 picture); the buttons are in Assets/Data/Entity/UIMainMenuButtons.json.
-ui_point() { awk -v x="$1" -v y="$2" 'BEGIN { printf "%.4f %.4f\n", 0.5 + x / (160 / 9), 0.5 - y / 10 }'; }
 ui_color_is() {
     local x=$1 y=$2
     shift 2
-    e2e_color_is $(ui_point "$x" "$y") "$@" 20
+    e2e_color_is $(e2e_ui_point "$x" "$y") "$@" 20
 }
 ui_hover() {
     local point
-    point=$(e2e_picture_point $(ui_point "$1" "$2"))
+    point=$(e2e_picture_point $(e2e_ui_point "$1" "$2"))
     e2e_focus
     xdotool mousemove $point
 }
@@ -29,7 +26,7 @@ e2e_wait_window 30
 E2E_WAIT=90 e2e_wait_for menu_shown || e2e_fail "no main menu (Play lit, Quit plain): $E2E_LAST_RGB"
 e2e_log "main menu shown"
 
-e2e_click $(ui_point 6 -2.4)
+e2e_click $(e2e_ui_point 6 -2.4)
 sleep 1
 e2e_running || e2e_fail "a click beside the buttons ended the game"
 

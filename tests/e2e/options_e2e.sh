@@ -4,12 +4,10 @@
 # full screen and shows the slider where it was left; the Display button goes back to a window.
 source "$(dirname "$0")/lib.sh"
 
-ui_point() { awk -v x="$1" -v y="$2" 'BEGIN { printf "%.4f %.4f\n", 0.5 + x / (160 / 9), 0.5 - y / 10 }'; }
-menu_shown() { e2e_color_is $(ui_point 1.5 1.2) 219 143 51 20; }
 # The music slider's track runs from x -0.7 to 4.3 at y 1.7 (Assets/Data/Entity/UIOptionsMenu.json);
 # its knob is light grey, or orange while focused, the track a dark grey-blue.
 knob_at() {
-    e2e_color_is $(ui_point "$1" 1.7) 230 230 242 30 || e2e_color_is $(ui_point "$1" 1.7) 255 191 89 30
+    e2e_color_is $(e2e_ui_point "$1" 1.7) 230 230 242 30 || e2e_color_is $(e2e_ui_point "$1" 1.7) 255 191 89 30
 }
 SETTINGS="$XDG_CONFIG_HOME/halvex/settings.json"
 
@@ -17,7 +15,7 @@ SETTINGS="$XDG_CONFIG_HOME/halvex/settings.json"
 # after the frame's buttons.
 ui_click() {
     local point
-    point=$(e2e_picture_point $(ui_point "$1" "$2"))
+    point=$(e2e_picture_point $(e2e_ui_point "$1" "$2"))
     e2e_focus
     xdotool mousemove $point
     sleep 0.5
@@ -27,7 +25,7 @@ ui_click() {
 open_options() {
     # Away from the buttons: a cursor left over one from the last run would take the focus.
     xdotool mousemove 1 1
-    E2E_WAIT=90 e2e_wait_for menu_shown || e2e_fail "no main menu: $E2E_LAST_RGB"
+    E2E_WAIT=90 e2e_wait_for e2e_menu_shown || e2e_fail "no main menu: $E2E_LAST_RGB"
     ui_click 0 -1.2
     E2E_WAIT=20 e2e_wait_for knob_at "$1" || e2e_fail "no music knob at x $1: $E2E_LAST_RGB"
 }
