@@ -6,84 +6,16 @@
 // Shooter: walk 0-3, idle 4-5, shoot 6-8 (beak open), hurt 9-10, death 11-12.
 
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <functional>
 #include <string>
-#include <vector>
 
-#include <stb_image_write.h>
+#include "tools/paint/Paint.h"
 
 namespace {
 
-struct Rgba {
-    std::uint8_t r, g, b, a;
-};
+using namespace paint;
 
-constexpr Rgba kClear{0, 0, 0, 0};
 constexpr Rgba kInk{28, 20, 36, 255};
 constexpr int kCell = 64;
-
-using Painter = std::function<Rgba(int x, int y)>;
-
-bool Opaque(const Painter& paint, int x, int y, int width, int height) {
-    if (x < 0 || y < 0 || x >= width || y >= height) return false;
-    // Outlines stay inside their own cell.
-    return paint(x, y).a > 0;
-}
-
-/// Paints every cell and rings each shape with a one-pixel ink outline, as the level's
-/// creatures are drawn.
-bool Write(const std::string& path, int width, int height, const Painter& paint, bool outline) {
-    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width) * height * 4);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            Rgba c = paint(x, y);
-            if (outline && c.a == 0) {
-                const int cx = x / kCell;
-                auto same = [&](int nx, int ny) {
-                    return nx / kCell == cx && Opaque(paint, nx, ny, width, height);
-                };
-                if (same(x - 1, y) || same(x + 1, y) || same(x, y - 1) || same(x, y + 1)) c = kInk;
-            }
-            std::uint8_t* p = &pixels[(static_cast<std::size_t>(y) * width + x) * 4];
-            p[0] = c.r;
-            p[1] = c.g;
-            p[2] = c.b;
-            p[3] = c.a;
-        }
-    }
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-    if (!stbi_write_png(path.c_str(), width, height, 4, pixels.data(), width * 4)) {
-        std::fprintf(stderr, "enemyart: cannot write %s\n", path.c_str());
-        return false;
-    }
-    std::printf("%s\n", path.c_str());
-    return true;
-}
-
-bool Inside(int x, int y, int x0, int y0, int x1, int y1) {
-    return x >= x0 && x < x1 && y >= y0 && y < y1;
-}
-
-/// Inside the ellipse centred at (cx, cy) with radii rx, ry.
-bool InEllipse(int x, int y, int cx, int cy, int rx, int ry) {
-    const long dx = x - cx, dy = y - cy;
-    return dx * dx * ry * ry + dy * dy * rx * rx <= static_cast<long>(rx) * rx * ry * ry;
-}
-
-int Noise(int x, int y, int seed) {
-    unsigned h = static_cast<unsigned>(x) * 374761393u + static_cast<unsigned>(y) * 668265263u +
-                 static_cast<unsigned>(seed) * 2246822519u;
-    h = (h ^ (h >> 13)) * 1274126177u;
-    return static_cast<int>((h ^ (h >> 16)) & 255u);
-}
-
-Rgba Shade(Rgba c, int delta) {
-    auto clamp = [](int v) { return static_cast<std::uint8_t>(v < 0 ? 0 : v > 255 ? 255 : v); };
-    return {clamp(c.r + delta), clamp(c.g + delta), clamp(c.b + delta), c.a};
-}
 
 /// How a frame differs from the plain pose.
 struct Look {
@@ -287,14 +219,19 @@ Rgba RangeOutline(int x, int y) {
     return kClear;
 }
 
+/// The creatures are drawn ringed with ink, as the level's are.
+bool WriteInked(const std::string& path, int width, int height, const Painter& paint) {
+    return paint::Write(path, width, height, paint::Outlined(paint, width, height, kCell, kInk));
+}
+
 }  // namespace
 
 int main() {
     bool ok = true;
-    ok &= Write("Assets/Textures/Enemies/Walker.png", kCell * 10, kCell, WalkerSheet, true);
-    ok &= Write("Assets/Textures/Enemies/Shooter.png", kCell * 13, kCell, ShooterSheet, true);
-    ok &= Write("Assets/Textures/Enemies/Seed.png", 32, 16, Seed, true);
-    ok &= Write("Assets/Textures/ProgrammerArt/EnemyShootingRangeDebug.png", 64 * 2, 64 * 2,
-                RangeOutline, false);
+    ok &= WriteInked("Assets/Textures/Enemies/Walker.png", kCell * 10, kCell, WalkerSheet);
+    ok &= WriteInked("Assets/Textures/Enemies/Shooter.png", kCell * 13, kCell, ShooterSheet);
+    ok &= WriteInked("Assets/Textures/Enemies/Seed.png", 32, 16, Seed);
+    ok &= paint::Write("Assets/Textures/ProgrammerArt/EnemyShootingRangeDebug.png", 64 * 2, 64 * 2,
+                       RangeOutline);
     return ok ? 0 : 1;
 }

@@ -2,61 +2,13 @@
 // so every run writes the same bytes. Run from the repository root.
 
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <functional>
 #include <string>
-#include <vector>
 
-#include <stb_image_write.h>
+#include "tools/paint/Paint.h"
 
 namespace {
 
-struct Rgba {
-    std::uint8_t r, g, b, a;
-};
-
-constexpr Rgba kClear{0, 0, 0, 0};
-
-using Painter = std::function<Rgba(int x, int y)>;
-
-bool Write(const std::string& path, int width, int height, const Painter& paint) {
-    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width) * height * 4);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            const Rgba c = paint(x, y);
-            std::uint8_t* p = &pixels[(static_cast<std::size_t>(y) * width + x) * 4];
-            p[0] = c.r;
-            p[1] = c.g;
-            p[2] = c.b;
-            p[3] = c.a;
-        }
-    }
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-    if (!stbi_write_png(path.c_str(), width, height, 4, pixels.data(), width * 4)) {
-        std::fprintf(stderr, "goalart: cannot write %s\n", path.c_str());
-        return false;
-    }
-    std::printf("%s\n", path.c_str());
-    return true;
-}
-
-int Hash(int x, int y, int seed) {
-    unsigned h = static_cast<unsigned>(x) * 374761393u + static_cast<unsigned>(y) * 668265263u +
-                 static_cast<unsigned>(seed) * 2246822519u;
-    h = (h ^ (h >> 13)) * 1274126177u;
-    return static_cast<int>((h ^ (h >> 16)) & 255u);
-}
-
-Rgba Shade(Rgba c, int delta) {
-    auto clamp = [](int v) { return static_cast<std::uint8_t>(v < 0 ? 0 : v > 255 ? 255 : v); };
-    return {clamp(c.r + delta), clamp(c.g + delta), clamp(c.b + delta), c.a};
-}
-
-bool InDisc(int x, int y, int cx, int cy, int r) {
-    return (x - cx) * (x - cx) + (y - cy) * (y - cy) <= r * r;
-}
+using namespace paint;
 
 // ---- Door: a sheet of 8 cells of 64 x 96 pixels. Cells 0-3 open the door (the wooden leaf
 // swings in, narrowing), cells 4-7 close it again; cell 3 is wide open, cell 7 shut.
@@ -68,11 +20,11 @@ Rgba DoorCell(int cell, int x, int y) {
     const bool arch = y >= 8 || InDisc(x, y, kDoorW / 2, 24, kDoorW / 2 - 2);
     const bool frame = x < 8 || x >= kDoorW - 8 || y < 8;
     if (!arch) return kClear;
-    if (frame) return Shade({120, 115, 110, 255}, Hash(x / 4, y / 4, 3) / 20 - 6);
+    if (frame) return Shade({120, 115, 110, 255}, Noise(x / 4, y / 4, 3) / 20 - 6);
     const int leaf = (kDoorW - 16) * (3 - open) / 3;  // width of the closed part
     if (x - 8 < leaf) {
         const bool plank = (x - 8) % 12 == 0 || y == 30 || y == 70;
-        return plank ? Rgba{70, 40, 20, 255} : Shade({140, 90, 45, 255}, Hash(x, y / 6, 5) / 32);
+        return plank ? Rgba{70, 40, 20, 255} : Shade({140, 90, 45, 255}, Noise(x, y / 6, 5) / 32);
     }
     // Through the opening: a warm light beyond.
     const int glow = 255 - y;
@@ -110,9 +62,9 @@ Rgba Teapot(int x, int y) {
 // ---- Death wall, 64 x 128: dark, churning smoke with glowing embers; alpha fades at the
 // leading edge (right).
 Rgba Wall(int x, int y) {
-    const int swirl = (Hash(x / 6, (y + x / 3) / 6, 11) + Hash(x / 3, y / 3, 12)) / 2;
+    const int swirl = (Noise(x / 6, (y + x / 3) / 6, 11) + Noise(x / 3, y / 3, 12)) / 2;
     const int edge = x > 44 ? (64 - x) * 12 : 255;
-    const bool ember = Hash(x, y, 13) > 250;
+    const bool ember = Noise(x, y, 13) > 250;
     if (ember) return {255, 140, 40, static_cast<std::uint8_t>(edge)};
     return {static_cast<std::uint8_t>(30 + swirl / 5), 10,
             static_cast<std::uint8_t>(25 + swirl / 6),
@@ -142,8 +94,8 @@ Rgba Cloud(int x, int y) {
 Rgba Slab(int x, int y) {
     if (y >= 18 && (x < 36 || x >= 60)) return kClear;
     if (y >= 18) return {120, 220, 255, 200};
-    if (y < 4) return Shade({80, 160, 70, 255}, Hash(x, y, 21) / 32);
-    return Shade({130, 125, 120, 255}, Hash(x / 3, y / 3, 22) / 16 - 8);
+    if (y < 4) return Shade({80, 160, 70, 255}, Noise(x, y, 21) / 32);
+    return Shade({130, 125, 120, 255}, Noise(x / 3, y / 3, 22) / 16 - 8);
 }
 
 }  // namespace

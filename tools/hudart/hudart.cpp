@@ -5,65 +5,17 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <functional>
 #include <string>
-#include <vector>
 
-#include <stb_image_write.h>
+#include "tools/paint/Paint.h"
 
 namespace {
 
-struct Rgba {
-    std::uint8_t r, g, b, a;
-};
-
-constexpr Rgba kClear{0, 0, 0, 0};
-
-using Painter = std::function<Rgba(int x, int y)>;
-
-bool Write(const std::string& path, int width, int height, const Painter& paint) {
-    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width) * height * 4);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            const Rgba c = paint(x, y);
-            std::uint8_t* p = &pixels[(static_cast<std::size_t>(y) * width + x) * 4];
-            p[0] = c.r;
-            p[1] = c.g;
-            p[2] = c.b;
-            p[3] = c.a;
-        }
-    }
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-    if (!stbi_write_png(path.c_str(), width, height, 4, pixels.data(), width * 4)) {
-        std::fprintf(stderr, "hudart: cannot write %s\n", path.c_str());
-        return false;
-    }
-    std::printf("%s\n", path.c_str());
-    return true;
-}
-
-bool Inside(int x, int y, int x0, int y0, int x1, int y1) {
-    return x >= x0 && x < x1 && y >= y0 && y < y1;
-}
+using namespace paint;
 
 int Dist2(int x, int y, int cx, int cy) {
     return (x - cx) * (x - cx) + (y - cy) * (y - cy);
-}
-
-/// A small fixed hash for texture noise.
-int Noise(int x, int y, int seed) {
-    unsigned h = static_cast<unsigned>(x) * 374761393u + static_cast<unsigned>(y) * 668265263u +
-                 static_cast<unsigned>(seed) * 2246822519u;
-    h = (h ^ (h >> 13)) * 1274126177u;
-    return static_cast<int>((h ^ (h >> 16)) & 255u);
-}
-
-Rgba Shade(Rgba c, int delta) {
-    auto clamp = [](int v) { return static_cast<std::uint8_t>(v < 0 ? 0 : v > 255 ? 255 : v); };
-    return {clamp(c.r + delta), clamp(c.g + delta), clamp(c.b + delta), c.a};
 }
 
 // ---- The clock: 3 x 4 cells of 64 pixels. Cell (column, row) of rows 0-1 shows

@@ -1,5 +1,4 @@
 #include "tools/levelart/Layouts.h"
-#include "tools/levelart/Paint.h"
 #include "tools/levelart/Tiles.h"
 
 namespace levelart {

@@ -1,9 +1,12 @@
 #pragma once
 // The level's backdrop and the player's, bullet's and particles' textures.
 
-#include "tools/levelart/Paint.h"
+#include "tools/paint/Paint.h"
 
 namespace levelart {
+
+// The art is painted with the shared painters.
+using namespace paint;
 
 /// A cell of the player's body and arm sheets, in pixels.
 constexpr int kCell = 64;

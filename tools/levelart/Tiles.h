@@ -1,8 +1,11 @@
 #pragma once
 
-#include "tools/levelart/Paint.h"
+#include "tools/paint/Paint.h"
 
 namespace levelart {
+
+// The art is painted with the shared painters.
+using namespace paint;
 
 // ---- Tile set: 8 x 3 tiles of 32 pixels. Row 0: logic tiles (seen in debug mode), row 1:
 // the visible ground, row 2: background stone.

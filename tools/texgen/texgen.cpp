@@ -2,22 +2,16 @@
 // (normally Assets/Textures). Every picture is computed from integer arithmetic only, so the
 // same program writes the same bytes on every machine.
 
-#include <cstdint>
 #include <cstdio>
 #include <filesystem>
-#include <functional>
 #include <string>
-#include <vector>
 
-#include <stb_image_write.h>
+#include "tools/paint/Paint.h"
 
 namespace {
 
-struct Rgba {
-    std::uint8_t r, g, b, a;
-};
+using namespace paint;
 
-constexpr Rgba kClear{0, 0, 0, 0};
 constexpr Rgba kWhite{255, 255, 255, 255};
 
 // Colours of the splash logo. The end-to-end test looks for these.
@@ -25,33 +19,10 @@ constexpr Rgba kLogoPanel{20, 30, 70, 255};
 constexpr Rgba kLogoOrange{255, 140, 0, 255};
 constexpr Rgba kLogoTeal{0, 170, 160, 255};
 
-using Painter = std::function<Rgba(int x, int y)>;
-
+/// Writes `name`.png under `root`.
 bool Write(const std::filesystem::path& root, const std::string& name, int width, int height,
            const Painter& paint) {
-    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width) * height * 4);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            const Rgba c = paint(x, y);
-            std::uint8_t* p = &pixels[(static_cast<std::size_t>(y) * width + x) * 4];
-            p[0] = c.r;
-            p[1] = c.g;
-            p[2] = c.b;
-            p[3] = c.a;
-        }
-    }
-    const std::filesystem::path path = root / (name + ".png");
-    std::filesystem::create_directories(path.parent_path());
-    if (!stbi_write_png(path.string().c_str(), width, height, 4, pixels.data(), width * 4)) {
-        std::fprintf(stderr, "texgen: cannot write %s\n", path.string().c_str());
-        return false;
-    }
-    std::printf("%s\n", path.string().c_str());
-    return true;
-}
-
-bool Inside(int x, int y, int x0, int y0, int x1, int y1) {
-    return x >= x0 && x < x1 && y >= y0 && y < y1;
+    return paint::Write((root / (name + ".png")).string(), width, height, paint);
 }
 
 // 256 x 128: a navy panel with an orange "H" on the left and a teal disc on the right.

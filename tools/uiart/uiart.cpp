@@ -3,48 +3,19 @@
 // every run writes the same bytes. Run from the repository root.
 
 #include <cstdint>
-#include <cstdio>
-#include <filesystem>
-#include <functional>
 #include <string>
 #include <vector>
 
-#include <stb_image_write.h>
+#include "tools/paint/Paint.h"
 
 namespace {
 
-struct Rgba {
-    std::uint8_t r, g, b, a;
-};
+using namespace paint;
 
-constexpr Rgba kClear{0, 0, 0, 0};
 constexpr Rgba kOutline{36, 40, 52, 255};
 constexpr Rgba kSide{138, 144, 162, 255};
 constexpr Rgba kInk{34, 38, 52, 255};
 constexpr Rgba kPressed{240, 150, 40, 255};
-
-using Painter = std::function<Rgba(int x, int y)>;
-
-bool Write(const std::string& path, int width, int height, const Painter& paint) {
-    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width) * height * 4);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            const Rgba c = paint(x, y);
-            std::uint8_t* p = &pixels[(static_cast<std::size_t>(y) * width + x) * 4];
-            p[0] = c.r;
-            p[1] = c.g;
-            p[2] = c.b;
-            p[3] = c.a;
-        }
-    }
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-    if (!stbi_write_png(path.c_str(), width, height, 4, pixels.data(), width * 4)) {
-        std::fprintf(stderr, "uiart: cannot write %s\n", path.c_str());
-        return false;
-    }
-    std::printf("%s\n", path.c_str());
-    return true;
-}
 
 /// Inside the rectangle [x0, x1) x [y0, y1) with corners rounded by `r` pixels.
 bool InRounded(int x, int y, int x0, int y0, int x1, int y1, int r) {
