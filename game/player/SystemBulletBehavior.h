@@ -1,23 +1,14 @@
 #pragma once
 
-#include <string>
 #include <string_view>
 
-#include <nlohmann/json.hpp>
-
 #include "engine/System.h"
+#include "game/player/BulletLife.h"
 
 /// A bullet's life time and its looping animation.
-struct ComponentBulletBehavior {
+struct ComponentBulletBehavior : BulletLife {
     static constexpr std::string_view kName = "Bullet Behavior";
-
-    /// Seconds until the bullet expires.
-    float LifeTime = 0.0f;
-    std::string BulletAnimation = "animation";
-    bool animationStarted = false;
 };
-
-void from_json(const nlohmann::json& j, ComponentBulletBehavior& bullet);
 
 class SystemBulletBehavior : public System<ComponentBulletBehavior, SystemBulletBehavior> {
 public:

@@ -112,7 +112,7 @@ void HashComponents(Engine& engine, StateHasher& h) {
         engine, h, [&](const ComponentCollisionCircle& c) { h.Float(c.Radius); });
     HashTable<ComponentBulletBehavior>(engine, h, [&](const ComponentBulletBehavior& b) {
         h.Float(b.LifeTime);
-        h.Bool(b.animationStarted);
+        h.Bool(b.AnimationStarted);
     });
     HashTable<ComponentCameraControl>(engine, h, [&](const ComponentCameraControl& c) {
         h.Bool(c.Shake);
