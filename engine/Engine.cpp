@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <chrono>
 #include <thread>
-#include <typeinfo>
 
+#include "engine/DeliverInTurn.h"
 #include "engine/FrameProfile.h"
 #include "engine/MessageFrame.h"
 #include "engine/MessageTrigger.h"
@@ -49,20 +49,7 @@ bool Engine::HandleMessage(const Message& message) {
             running = false;
         }
     }
-    FrameProfile* profile =
-        id == MessageId::Update || id == MessageId::Render ? FrameProfile::Active() : nullptr;
-    if (profile) {
-        for (auto& manager : managers) {
-            const Manager& handler = *manager;
-            const ProfileScope scope(profile, typeid(handler));
-            if (manager->HandleMessage(message)) return true;
-        }
-        return false;
-    }
-    for (auto& manager : managers) {
-        if (manager->HandleMessage(message)) return true;
-    }
-    return false;
+    return DeliverInTurn(managers, message);
 }
 
 void Engine::Frame(float dt) {

@@ -1,8 +1,6 @@
 #include "engine/State.h"
 
-#include <typeinfo>
-
-#include "engine/FrameProfile.h"
+#include "engine/DeliverInTurn.h"
 #include "engine/MessageEntity.h"
 #include "engine/MessageId.h"
 
@@ -32,18 +30,5 @@ bool State::HandleMessage(const Message& message) {
         return true;
     }
     if (entities.HandleMessage(message)) return true;
-    FrameProfile* profile =
-        id == MessageId::Update || id == MessageId::Render ? FrameProfile::Active() : nullptr;
-    if (profile) {
-        for (auto& system : systems) {
-            const SystemBase& handler = *system;
-            const ProfileScope scope(profile, typeid(handler));
-            if (system->HandleMessage(message)) return true;
-        }
-        return false;
-    }
-    for (auto& system : systems) {
-        if (system->HandleMessage(message)) return true;
-    }
-    return false;
+    return DeliverInTurn(systems, message);
 }
