@@ -73,3 +73,23 @@ private:
     const std::uint64_t& generation;
     std::vector<Entry> entries;
 };
+
+/// Runs one pass over the pairs of two views: every pair (i of `a`, j of `b`) whose entries
+/// both resolve and that `overlaps(i, j)` gets `contact(a.Id(i), b.Id(j))`, with `generation`
+/// bumped first, since a contact sends messages. With `a` and `b` the same view (`samePass`),
+/// each unordered pair is tried once.
+template <class A, class B, class Overlaps, class Contact>
+void ForEachContact(ColliderView<A>& a, ColliderView<B>& b, bool samePass,
+                    std::uint64_t& generation, Overlaps&& overlaps, Contact&& contact) {
+    for (std::size_t i = 0; i < a.Size(); ++i) {
+        for (std::size_t j = samePass ? i + 1 : 0; j < b.Size(); ++j) {
+            if (!a.Resolve(i)) break;
+            if (!b.Resolve(j)) continue;
+            if (!overlaps(i, j)) continue;
+            const EntityId first = a.Id(i);
+            const EntityId second = b.Id(j);
+            ++generation;
+            contact(first, second);
+        }
+    }
+}

@@ -37,24 +37,18 @@ void SystemCollisionBox::BoxPass() {
         [this](std::unordered_map<EntityId, ComponentTransform>& transforms) {
             std::uint64_t generation = 0;
             ColliderView<ComponentCollisionBox> view(components, transforms, generation);
-            const std::size_t count = view.Size();
-            for (std::size_t i = 0; i < count; ++i) {
-                for (std::size_t j = i + 1; j < count; ++j) {
-                    if (!view.Resolve(i)) break;
-                    if (!view.Resolve(j)) continue;
+            ForEachContact(
+                view, view, true, generation,
+                [&](std::size_t i, std::size_t j) {
                     ComponentCollisionBox& a = view.Component(i);
                     ComponentCollisionBox& b = view.Component(j);
-                    if (!overlap::Boxes(view.Position(i), a.Size, view.Position(j), b.Size,
-                                        a.Penetration, b.Penetration)) {
-                        continue;
-                    }
-                    const EntityId first = view.Id(i);
-                    const EntityId second = view.Id(j);
-                    ++generation;
+                    return overlap::Boxes(view.Position(i), a.Size, view.Position(j), b.Size,
+                                          a.Penetration, b.Penetration);
+                },
+                [this](EntityId first, EntityId second) {
                     SendMessage(MessageCollision(first, second));
                     SendMessage(MessageCollision(second, first));
-                }
-            }
+                });
         }));
 }
 

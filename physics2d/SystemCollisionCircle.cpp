@@ -37,22 +37,13 @@ void SystemCollisionCircle::CirclePass() {
         [this](std::unordered_map<EntityId, ComponentTransform>& transforms) {
             std::uint64_t generation = 0;
             ColliderView<ComponentCollisionCircle> view(components, transforms, generation);
-            const std::size_t count = view.Size();
-            for (std::size_t i = 0; i < count; ++i) {
-                for (std::size_t j = i + 1; j < count; ++j) {
-                    if (!view.Resolve(i)) break;
-                    if (!view.Resolve(j)) continue;
-                    if (!overlap::Circles(view.Position(i), view.Component(i).Radius,
-                                          view.Position(j), view.Component(j).Radius)) {
-                        continue;
-                    }
-                    const EntityId first = view.Id(i);
-                    const EntityId second = view.Id(j);
-                    ++generation;
-                    SendMessage(MessageCollision(first, second));
-                    SendMessage(MessageCollision(second, first));
-                }
-            }
+            ForEachContact(
+                view, view, true, generation,
+                [&](std::size_t i, std::size_t j) {
+                    return overlap::Circles(view.Position(i), view.Component(i).Radius,
+                                            view.Position(j), view.Component(j).Radius);
+                },
+                [this](EntityId first, EntityId second) { SendContact(first, second); });
         }));
 }
 
@@ -65,24 +56,21 @@ void SystemCollisionCircle::CircleBoxPass() {
                     ColliderView<ComponentCollisionCircle> circles(components, transforms,
                                                                    generation);
                     ColliderView<ComponentCollisionBox> boxes(boxTable, transforms, generation);
-                    for (std::size_t i = 0; i < circles.Size(); ++i) {
-                        for (std::size_t j = 0; j < boxes.Size(); ++j) {
-                            if (!circles.Resolve(i)) break;
-                            if (!boxes.Resolve(j)) continue;
-                            if (!overlap::CircleBox(circles.Position(i),
-                                                    circles.Component(i).Radius, boxes.Position(j),
-                                                    boxes.Component(j).Size)) {
-                                continue;
-                            }
-                            const EntityId circle = circles.Id(i);
-                            const EntityId box = boxes.Id(j);
-                            ++generation;
-                            SendMessage(MessageCollision(circle, box));
-                            SendMessage(MessageCollision(box, circle));
-                        }
-                    }
+                    ForEachContact(
+                        circles, boxes, false, generation,
+                        [&](std::size_t i, std::size_t j) {
+                            return overlap::CircleBox(circles.Position(i),
+                                                      circles.Component(i).Radius,
+                                                      boxes.Position(j), boxes.Component(j).Size);
+                        },
+                        [this](EntityId circle, EntityId box) { SendContact(circle, box); });
                 }));
         }));
+}
+
+void SystemCollisionCircle::SendContact(EntityId first, EntityId second) {
+    SendMessage(MessageCollision(first, second));
+    SendMessage(MessageCollision(second, first));
 }
 
 void SystemCollisionCircle::DrawOutlines() {

@@ -31,5 +31,7 @@ public:
 private:
     void CirclePass();
     void CircleBoxPass();
+    /// A contact is told to both sides.
+    void SendContact(EntityId first, EntityId second);
     void DrawOutlines();
 };
