@@ -102,7 +102,7 @@ TEST(TileSetBounds, TileSetsAndSheetsOutsideTheContentAreRefused) {
     Write(assets, "Climb", Map(1, 1, {Layer({1})}, {{{"source", "../../../Outside.tsj"}}}));
     Write(assets, "Absolute", Map(1, 1, {Layer({1})}, {{{"source", "/etc/passwd.tsj"}}}));
     Write(assets, "Sheet",
-          Map(1, 1, {Layer({1})}, {TileSet(1, 1, json::array(), "../Textures/../../../x.png")}));
+          Map(1, 1, {Layer({1})}, {TileSet(1, 1, {}, "../Textures/../../../x.png")}));
     // Inside the content, ".." is fine.
     Write(assets, "Sibling", Map(1, 1, {Layer({1})}, {{{"source", "../Tiled/Set.tsj"}}}));
     Write(assets, "Set", TileSet(1, 1));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 
@@ -8,13 +9,16 @@
 #include "tiled/ComponentTileMap.h"
 
 // Small map and tile-set documents in the editor's export form, written by each test.
+//
+// Lists of documents are taken as vectors, not as json: a braced list of one json, such as
+// `{Layer(data)}`, makes an array of one with GCC but a copy of the element with clang.
 namespace fixtures {
 
 using json = nlohmann::json;
 
-inline json TileSet(int count, int columns, json tiles = json::array(),
+inline json TileSet(int count, int columns, const std::vector<json>& tiles = {},
                     const std::string& image = "../Textures/Tiles/ground.png") {
-    return {{"tilecount", count}, {"columns", columns}, {"image", image}, {"tiles", tiles}};
+    return {{"tilecount", count}, {"columns", columns}, {"image", image}, {"tiles", json(tiles)}};
 }
 
 /// A "tiles" entry giving tile `id` of its set the named boolean properties.
@@ -28,8 +32,12 @@ inline json Layer(json data, json properties = json::array()) {
     return {{"data", data}, {"properties", properties}};
 }
 
-inline json Map(int width, int height, json layers, json tilesets = json::array()) {
-    return {{"width", width}, {"height", height}, {"layers", layers}, {"tilesets", tilesets}};
+inline json Map(int width, int height, const std::vector<json>& layers,
+                const std::vector<json>& tilesets = {}) {
+    return {{"width", width},
+            {"height", height},
+            {"layers", json(layers)},
+            {"tilesets", json(tilesets)}};
 }
 
 inline void Write(const TempAssets& assets, const std::string& name, const json& document) {
