@@ -4,11 +4,7 @@
 # copy of the assets whose clock has a 6-second limit (a sixth a second, warning from 2 s).
 source "$(dirname "$0")/lib.sh"
 
-ROOT="$E2E_TMP/root"
-mkdir -p "$ROOT/Assets"
-cp -r "$HALVEX_ROOT/Assets/Data" "$ROOT/Assets/Data"
-ln -s "$HALVEX_ROOT/Assets/Textures" "$ROOT/Assets/Textures"
-ln -s "$HALVEX_ROOT/Assets/Banks" "$ROOT/Assets/Banks"
+e2e_copy_assets
 python3 - "$ROOT/Assets/Data/Entity/HUDClock.json" <<'PY'
 import json, sys
 clock = json.load(open(sys.argv[1]))

@@ -5,10 +5,6 @@
 # wall is still in it.
 source "$(dirname "$0")/lib.sh"
 
-# Centre of the player's suit (rgb 30 150 150, Assets/Textures/Player/Body.png) in the last
-# screenshot, as picture fractions "fx fy count"; count 0 when the suit is not on screen.
-suit_centre() { e2e_colour_centre 30 150 150; }
-
 # The level's left wall (dirt, rgb about 117 77 47) fills the picture's left edge while the camera
 # rests on its left bound; once the camera follows the player it leaves the picture. (The ground
 # is no witness: its tiles repeat, so a camera that moved a whole number of tiles shows the same
@@ -24,21 +20,12 @@ e2e_open_level1
 
 # Level1 opens with the player near the left wall, where the camera is held by its left bound.
 player_on_left() {
-    read -r SX SY SN < <(suit_centre)
+    read -r SX SY SN < <(e2e_suit_centre)
     awk -v x="$SX" -v n="$SN" 'BEGIN { exit !(n > 50 && x > 0.08 && x < 0.3) }'
 }
 E2E_WAIT=60 e2e_wait_for player_on_left || e2e_fail "no player at the left of Level1 (suit $SX $SY, $SN pixels)"
-# Settled: the suit stands where it stood in the screenshot before (the drop into the level is over).
-SXP=-1 SYP=-1
-player_settled() {
-    local px=$SXP py=$SYP
-    read -r SX SY SN < <(suit_centre)
-    SXP=$SX SYP=$SY
-    awk -v a="$px" -v b="$SX" -v c="$py" -v d="$SY" -v n="$SN" \
-        'BEGIN { dx = a - b; dy = c - d; exit !(n > 50 && dx * dx + dy * dy < 0.0001) }'
-}
-E2E_WAIT=30 e2e_wait_for player_settled || e2e_fail "the player never came to rest"
-read -r SX0 SY0 SN0 < <(suit_centre)
+E2E_WAIT=30 e2e_wait_for e2e_player_settled || e2e_fail "the player never came to rest"
+read -r SX0 SY0 SN0 < <(e2e_suit_centre)
 e2e_log "Level1 shown, player at $SX0 $SY0"
 
 # A jump at the start, where the camera rests on its bottom bound, so that the player rises in
@@ -55,14 +42,14 @@ xdotool keyup space
 rose=1
 for i in 1 2 3 4 5 6; do
     cp "$E2E_TMP/jump$i.png" "$E2E_TMP/last.png"
-    read -r SX2 SY2 SN2 < <(suit_centre)
+    read -r SX2 SY2 SN2 < <(e2e_suit_centre)
     e2e_log "jumping, screenshot $i: player at $SX2 $SY2"
     awk -v a="$SY0" -v b="$SY2" -v n="$SN2" 'BEGIN { exit !(n > 50 && b < a - 0.04) }' && { rose=0; break; }
 done
 [ "$rose" -eq 0 ] || e2e_fail "the player did not rise when jumping (from $SY0)"
 
-E2E_WAIT=30 e2e_wait_for player_settled || e2e_fail "the player never came to rest after the jump"
-read -r SX0 SY0 SN0 < <(suit_centre)
+E2E_WAIT=30 e2e_wait_for e2e_player_settled || e2e_fail "the player never came to rest after the jump"
+read -r SX0 SY0 SN0 < <(e2e_suit_centre)
 cp "$E2E_TMP/last.png" "$E2E_TMP/start.png"
 
 # Run right until the camera follows, holding the player in the middle of the picture, hopping
@@ -71,7 +58,7 @@ cp "$E2E_TMP/last.png" "$E2E_TMP/start.png"
 # that shows the player in the middle is the one judged: on a slow machine the key is released
 # late, and the player may run on into the first walker (x 23.5) and be sent back to the start.
 in_middle() {
-    read -r SX SY SN < <(suit_centre)
+    read -r SX SY SN < <(e2e_suit_centre)
     awk -v x="$SX" -v n="$SN" 'BEGIN { exit !(n > 50 && x > 0.4 && x < 0.6) }' && ! left_wall_shown
 }
 hop_until_middle() {

@@ -227,3 +227,28 @@ for i, v in enumerate(pixels):
 print(f"{sx / max(n, 1) / w:.4f} {sy / max(n, 1) / h:.4f} {n}")
 PY
 }
+
+# Centre of the player's suit (rgb 30 150 150, Assets/Textures/Player/Body.png) in the last
+# screenshot, as "fx fy count" (see e2e_colour_centre).
+e2e_suit_centre() { e2e_colour_centre 30 150 150; }
+
+# True when the suit stands where it stood in the screenshot checked before (a drop or a jump is
+# over); sets SX SY SN to where it is now.
+_E2E_SXP=-1 _E2E_SYP=-1
+e2e_player_settled() {
+    local px=$_E2E_SXP py=$_E2E_SYP
+    read -r SX SY SN < <(e2e_suit_centre)
+    _E2E_SXP=$SX _E2E_SYP=$SY
+    awk -v a="$px" -v b="$SX" -v c="$py" -v d="$SY" -v n="$SN" \
+        'BEGIN { dx = a - b; dy = c - d; exit !(n > 50 && dx * dx + dy * dy < 0.0001) }'
+}
+
+# Makes a copy of the game's data under $E2E_TMP/root for a test to change (textures and sound
+# banks are linked, not copied) and sets ROOT to it; start the game there with e2e_start "$ROOT".
+e2e_copy_assets() {
+    ROOT="$E2E_TMP/root"
+    mkdir -p "$ROOT/Assets"
+    cp -r "$HALVEX_ROOT/Assets/Data" "$ROOT/Assets/Data"
+    ln -s "$HALVEX_ROOT/Assets/Textures" "$ROOT/Assets/Textures"
+    ln -s "$HALVEX_ROOT/Assets/Banks" "$ROOT/Assets/Banks"
+}

@@ -8,11 +8,7 @@
 # a loaded machine makes too uneven to stop at the right place.
 source "$(dirname "$0")/lib.sh"
 
-ROOT="$E2E_TMP/root"
-mkdir -p "$ROOT/Assets"
-cp -r "$HALVEX_ROOT/Assets/Data" "$ROOT/Assets/Data"
-ln -s "$HALVEX_ROOT/Assets/Textures" "$ROOT/Assets/Textures"
-ln -s "$HALVEX_ROOT/Assets/Banks" "$ROOT/Assets/Banks"
+e2e_copy_assets
 python3 - "$ROOT/Assets/Data/Scene/Level1.json" <<'PY'
 import json, sys
 scene = json.load(open(sys.argv[1]))
@@ -23,7 +19,6 @@ walker["Enemy Behavior"]["Patrol Right End"] = 11.5
 json.dump(scene, open(sys.argv[1], "w"), indent=2)
 PY
 
-suit_centre() { e2e_colour_centre 30 150 150; }
 # Only right of the player, where the walker is: the player's muzzle flash has a purple rim.
 walker_centre() { e2e_colour_centre 124 50 122 5 "${WALKER_FROM:-0}"; }
 # E2E_SHOTS=FOLDER keeps the screenshots the test judged.
@@ -35,15 +30,7 @@ e2e_open_level1
 
 # The level has begun once the player stands still (the drop into the level is over) with the
 # walker in the picture to its right.
-SXP=-1 SYP=-1
-player_settled() {
-    local px=$SXP py=$SYP
-    read -r SX SY SN < <(suit_centre)
-    SXP=$SX SYP=$SY
-    awk -v a="$px" -v b="$SX" -v c="$py" -v d="$SY" -v n="$SN" \
-        'BEGIN { dx = a - b; dy = c - d; exit !(n > 50 && dx * dx + dy * dy < 0.0001) }'
-}
-E2E_WAIT=60 e2e_wait_for player_settled || e2e_fail "the player never came to rest in Level1"
+E2E_WAIT=60 e2e_wait_for e2e_player_settled || e2e_fail "the player never came to rest in Level1"
 WALKER_FROM=$(awk -v x="$SX" 'BEGIN { print x + 0.06 }')
 walker_shown() {
     read -r KX KY KN < <(walker_centre)
@@ -87,7 +74,7 @@ while [ "$SECONDS" -lt "$deadline" ]; do
     read -r KX KY KN < <(walker_centre)
     [ "$KN" -lt 10 ] || e2e_fail "the walker came back ($KN pixels at $KX $KY)"
 done
-read -r SX2 SY2 SN2 < <(suit_centre)
+read -r SX2 SY2 SN2 < <(e2e_suit_centre)
 [ "$SN2" -gt 50 ] || e2e_fail "the player is gone from the picture"
 
 e2e_running || e2e_fail "the game ended during play"
