@@ -149,6 +149,10 @@ Blend SpriteBatcher::SpriteBlend(const ComponentSprite& sprite) {
 void SpriteBatcher::Push(const ComponentSprite& sprite, TextureHandle texture, Blend blend,
                          std::uint16_t camera, const ComponentTransform& transform,
                          const glm::vec4& color, const glm::ivec2& index) {
+    // Fully transparent sprites change no pixel in either blend, but still cost a fill: the
+    // screen fades wait at alpha 0 all level long, four screens' worth of blending a frame
+    // on a software renderer.
+    if (!(color.a > 0.0f)) return;
     if (instances.size() >= kMaxSprites) {
         WarnOnce("overflow", "more than 16777216 sprites in one frame; the rest are dropped");
         return;

@@ -218,6 +218,27 @@ TEST(SpriteBatcher, BatchesTakeColourAndFramePerElement) {
     EXPECT_EQ(f.backend.draws.size(), 1u);
 }
 
+TEST(SpriteBatcher, FullyTransparentSpritesAreNotDrawnInEitherBlend) {
+    Fixture f;
+    ComponentSprite fade;
+    fade.texture = "fade";
+    fade.color = {0, 0, 0, 0};
+    ComponentTransform transform;
+    f.batcher.Submit(fade, transform);
+    fade.blend = "Additive";
+    f.batcher.Submit(fade, transform);
+    fade.color.a = std::nanf("");
+    f.batcher.Submit(fade, transform);
+    const std::vector<glm::vec4> colors{{1, 1, 1, 0}, {1, 1, 1, 0.01f}, {1, 1, 1, -1}};
+    f.batcher.SubmitBatch(fade, std::vector<ComponentTransform>(3), colors, {});
+    f.batcher.Flush(1.0f);
+
+    // Only the faint one is left; a sprite fading in from 0 still appears at its first step.
+    ASSERT_EQ(f.backend.uploaded.size(), 1u);
+    EXPECT_FLOAT_EQ(f.backend.uploaded[0].color.a, 0.01f);
+    EXPECT_EQ(f.backend.draws.size(), 1u);
+}
+
 TEST(SpriteBatcher, FlushForgetsTheFrameAndUnknownBlendsAndShadersWarnOnce) {
     Fixture f;
     f.Add("a", 1, 0, "", "Multiply");
