@@ -7,10 +7,7 @@ source "$(dirname "$0")/lib.sh"
 
 # Pixels of the doorway's light (rgb 255, 200..231, 120; Assets/Textures/Goals/Door.png) in
 # the left third of the window, where the entrance door stands.
-door_light() {
-    convert "$E2E_TMP/last.png" -crop "$((WW / 3))x$WH+$WX+$WY" +repage -fuzz 6% -fill white \
-        -opaque "rgb(255,215,120)" -fill black +opaque white -format "%[fx:int(mean*w*h)]" info:
-}
+door_light() { e2e_colour_count "$((WW / 3))x$WH+$WX+$WY" 255 215 120 6; }
 
 e2e_start
 e2e_wait_window 30
@@ -21,7 +18,7 @@ most=0
 for _ in $(seq 1 60); do
     e2e_screenshot
     light=$(door_light)
-    [ "$light" -gt "$most" ] && most=$light && cp "$E2E_TMP/last.png" "$E2E_TMP/open.png"
+    [ "$light" -gt "$most" ] && most=$light
     [ "$most" -gt 400 ] && break
     sleep 0.1
 done
@@ -29,10 +26,7 @@ e2e_log "most doorway light seen: $most pixels"
 [ "$most" -gt 400 ] || e2e_fail "the entrance door never opened ($most light pixels)"
 
 # Then it closes behind the player.
-closed() {
-    e2e_screenshot
-    [ "$(door_light)" -lt 40 ]
-}
+closed() { [ "$(door_light)" -lt 40 ]; }
 E2E_WAIT=10 e2e_wait_for closed || e2e_fail "the entrance door did not close ($(door_light) light pixels)"
 e2e_log "the entrance door closed again"
 

@@ -4,15 +4,8 @@
 source "$(dirname "$0")/lib.sh"
 
 
-# Pixels of colour r g b (fuzz 8%) in the overlay's corner of the last screenshot; white is
-# blacked out first unless it is the colour counted.
-overlay_count() {
-    local blank=(-fill black -opaque white)
-    [ "$1 $2 $3" = "255 255 255" ] && blank=()
-    convert "$E2E_TMP/last.png" -crop "$((OX1 - OX0))x$((OY1 - OY0))+$OX0+$OY0" +repage -fuzz 8% \
-        "${blank[@]}" -fill white -opaque "rgb($1,$2,$3)" -fill black +opaque white \
-        -format '%[fx:int(mean*w*h+0.5)]' info:
-}
+# Pixels of colour r g b (fuzz 8%) in the overlay's corner of the last screenshot.
+overlay_count() { e2e_colour_count "$((OX1 - OX0))x$((OY1 - OY0))+$OX0+$OY0" "$1" "$2" "$3" 8; }
 # A bar per frame: green up to 17 ms, red above (a loaded display often is).
 graph_bars() { echo $(($(overlay_count 77 230 102) + $(overlay_count 255 89 51))); }
 # Counted against what the menu itself shows in that corner.
@@ -41,7 +34,7 @@ WHITE=$(overlay_count 255 255 255)
 [ "$WHITE" -gt "$BEFORE_WHITE" ] || e2e_fail "no text in the overlay ($WHITE white pixels, $BEFORE_WHITE before)"
 e2e_log "overlay shown: $BARS graph pixels, $WHITE text pixels"
 [ "$WHITE" -gt 100 ] || e2e_fail "the overlay shows no text ($WHITE white pixels)"
-[ -n "${E2E_SHOT:-}" ] && cp "$E2E_TMP/last.png" "$E2E_SHOT"
+[ -n "${E2E_SHOT:-}" ] && e2e_keep_shot "$E2E_SHOT"
 
 e2e_key F3
 E2E_WAIT=20 e2e_wait_for graph_gone || e2e_fail "F3 again left the overlay ($BARS bar-coloured pixels)"

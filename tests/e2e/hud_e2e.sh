@@ -16,11 +16,10 @@ PY
 # Pixels of colour r g b (fuzz 6%) in the last screenshot inside the picture rectangle given
 # by fractions fx0 fy0 fx1 fy1.
 count_color() {
-    local p0 p1 x0 y0 x1 y1
+    local x0 y0 x1 y1
     read -r x0 y0 < <(e2e_picture_point "$1" "$2")
     read -r x1 y1 < <(e2e_picture_point "$3" "$4")
-    convert "$E2E_TMP/last.png" -crop "$((x1 - x0))x$((y1 - y0))+$x0+$y0" +repage -fuzz 6% \
-        -fill white -opaque "rgb($5,$6,$7)" -fill black +opaque white -format '%[fx:int(mean*w*h+0.5)]' info:
+    e2e_colour_count "$((x1 - x0))x$((y1 - y0))+$x0+$y0" "$5" "$6" "$7" 6
 }
 # The clock's square on the HUD camera (centre 7.9, 4.0; size 1.4 of a 10-unit-high view).
 read -r CX0 CY0 < <(e2e_ui_point 7.1 4.75)

@@ -36,12 +36,12 @@ e2e_focus
 xdotool keydown space
 for i in 1 2 3 4 5 6; do
     e2e_screenshot
-    cp "$E2E_TMP/last.png" "$E2E_TMP/jump$i.png"
+    cp "$E2E_TMP/last.ppm" "$E2E_TMP/jump$i.ppm"
 done
 xdotool keyup space
 rose=1
 for i in 1 2 3 4 5 6; do
-    cp "$E2E_TMP/jump$i.png" "$E2E_TMP/last.png"
+    cp "$E2E_TMP/jump$i.ppm" "$E2E_TMP/last.ppm"
     read -r SX2 SY2 SN2 < <(e2e_suit_centre)
     e2e_log "jumping, screenshot $i: player at $SX2 $SY2"
     awk -v a="$SY0" -v b="$SY2" -v n="$SN2" 'BEGIN { exit !(n > 50 && b < a - 0.04) }' && { rose=0; break; }
@@ -50,7 +50,7 @@ done
 
 E2E_WAIT=30 e2e_wait_for e2e_player_settled || e2e_fail "the player never came to rest after the jump"
 read -r SX0 SY0 SN0 < <(e2e_suit_centre)
-cp "$E2E_TMP/last.png" "$E2E_TMP/start.png"
+cp "$E2E_TMP/last.ppm" "$E2E_TMP/start.ppm"
 
 # Run right until the camera follows, holding the player in the middle of the picture, hopping
 # now and then to get over the knee-high step at x = 12..15. Waiting for the picture rather than for a
@@ -72,14 +72,14 @@ E2E_WAIT=60 e2e_wait_for hop_until_middle
 reached=$?
 xdotool keyup Right
 [ "$reached" -eq 0 ] || e2e_fail "the player did not run to the middle of the picture (suit $SX $SY)"
-cp "$E2E_TMP/last.png" "$E2E_TMP/moved.png"
+cp "$E2E_TMP/last.ppm" "$E2E_TMP/moved.ppm"
 SX1=$SX SY1=$SY SN1=$SN
 e2e_log "after running right: player at $SX1 $SY1 ($SN1 pixels)"
 # Past the left bound the camera keeps the player in the middle of the picture.
 awk -v a="$SX0" -v b="$SX1" 'BEGIN { exit !(b > a + 0.15 && b > 0.4 && b < 0.6) }' ||
     e2e_fail "the player did not run to the middle of the picture ($SX0 -> $SX1)"
 ! left_wall_shown || e2e_fail "the left wall is still in the picture: the camera did not follow"
-cp "$E2E_TMP/start.png" "$E2E_TMP/last.png"
+cp "$E2E_TMP/start.ppm" "$E2E_TMP/last.ppm"
 left_wall_shown || e2e_fail "no left wall in the picture at the start (got $E2E_LAST_RGB)"
 e2e_log "the camera followed: the left wall has left the picture"
 

@@ -2,7 +2,8 @@
 # this file, calls e2e_start, and uses the functions below; any failed check ends the script
 # with status 1 and a line that says what was expected. The game is killed on exit if it is
 # still running. Environment (set by tests/e2e/CMakeLists.txt): HALVEX (the program),
-# HALVEX_ROOT (the folder whose Assets/ it reads), X11CLOSE (the window-close helper).
+# HALVEX_ROOT (the folder whose Assets/ it reads), X11CLOSE (the window-close helper),
+# SHOTPROBE (reads pixels and colour centres from screenshots).
 
 set -u
 E2E_TMP=$(mktemp -d)
@@ -26,8 +27,8 @@ e2e_fail() {
         echo "--- game stderr ---" >&2
         cat "$E2E_TMP/stderr" >&2
     fi
-    if [ -n "${E2E_KEEP_SHOT:-}" ] && [ -f "$E2E_TMP/last.png" ]; then
-        cp "$E2E_TMP/last.png" "$E2E_KEEP_SHOT"
+    if [ -n "${E2E_KEEP_SHOT:-}" ] && [ -f "$E2E_TMP/last.ppm" ]; then
+        e2e_keep_shot "$E2E_KEEP_SHOT"
     fi
     exit 1
 }
@@ -76,16 +77,14 @@ e2e_picture_point() {
         printf "%d %d\n", px + fx * pw, py + fy * ph }'
 }
 
-e2e_screenshot() {
-    import -window root "$E2E_TMP/last.png" 2>/dev/null || e2e_fail "screenshot failed"
-}
+# Screenshots are kept as uncompressed PPM: compressing each one took the game's CPU.
+e2e_screenshot() { "$SHOTPROBE" grab "$E2E_TMP/last.ppm" || e2e_fail "screenshot failed"; }
+
+# Keeps the last screenshot for a person to look at, as the file $1 (PNG when it ends in .png).
+e2e_keep_shot() { convert "$E2E_TMP/last.ppm" "$1" 2>/dev/null || cp "$E2E_TMP/last.ppm" "$1"; }
 
 # Prints "r g b" (0..255) of the last screenshot at screen position x y.
-e2e_pixel() {
-    convert "$E2E_TMP/last.png" -format \
-        '%[fx:int(255*p{'"$1"','"$2"'}.r+0.5)] %[fx:int(255*p{'"$1"','"$2"'}.g+0.5)] %[fx:int(255*p{'"$1"','"$2"'}.b+0.5)]' \
-        info:
-}
+e2e_pixel() { "$SHOTPROBE" pixel "$E2E_TMP/last.ppm" "$1" "$2" || e2e_fail "could not read the screenshot"; }
 
 # True when the last screenshot at picture fractions fx fy is r g b within tolerance tol.
 e2e_color_is() {
@@ -210,22 +209,17 @@ e2e_colour_centre() {
         aspect = 16 / 9; pw = w; ph = h;
         if (w / h > aspect) pw = h * aspect; else ph = w / aspect;
         printf "%dx%d+%d+%d\n", pw, ph, x + (w - pw) / 2, y + (h - ph) / 2 }')
-    convert "$E2E_TMP/last.png" -crop "$box" +repage -fuzz "${4:-4}%" -fill white \
-        -opaque "rgb($1,$2,$3)" -fill black +opaque white -depth 8 "$E2E_TMP/mask.pgm" ||
+    "$SHOTPROBE" centre "$E2E_TMP/last.ppm" "$box" "$1" "$2" "$3" "${4:-4}" "${5:-0}" ||
         e2e_fail "could not read the screenshot"
-    python3 - "$E2E_TMP/mask.pgm" "${5:-0}" <<'PY'
-import sys
-data = open(sys.argv[1], "rb").read()
-parts = data.split(maxsplit=4)
-w, h = int(parts[1]), int(parts[2])
-pixels = parts[4][-w * h:]
-left = float(sys.argv[2]) * w
-sx = sy = n = 0
-for i, v in enumerate(pixels):
-    if v > 127 and i % w >= left:
-        sx += i % w; sy += i // w; n += 1
-print(f"{sx / max(n, 1) / w:.4f} {sy / max(n, 1) / h:.4f} {n}")
-PY
+}
+
+# How many pixels of colour r g b (fuzz $5 percent) the last screenshot has inside the screen
+# box $1, given as WxH+X+Y.
+e2e_colour_count() {
+    local fx fy n
+    read -r fx fy n < <("$SHOTPROBE" centre "$E2E_TMP/last.ppm" "$1" "$2" "$3" "$4" "$5" 0)
+    [ -n "${n:-}" ] || e2e_fail "could not count rgb $2 $3 $4 in box $1 of the screenshot"
+    echo "$n"
 }
 
 # Centre of the player's suit (rgb 30 150 150, Assets/Textures/Player/Body.png) in the last

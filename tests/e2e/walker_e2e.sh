@@ -22,7 +22,7 @@ PY
 # Only right of the player, where the walker is: the player's muzzle flash has a purple rim.
 walker_centre() { e2e_colour_centre 124 50 122 5 "${WALKER_FROM:-0}"; }
 # E2E_SHOTS=FOLDER keeps the screenshots the test judged.
-shots() { [ -n "${E2E_SHOTS:-}" ] && cp "$E2E_TMP/last.png" "$E2E_SHOTS/$1.png"; return 0; }
+shots() { [ -n "${E2E_SHOTS:-}" ] && e2e_keep_shot "$E2E_SHOTS/$1.png"; return 0; }
 
 e2e_start "$ROOT"
 e2e_wait_window 30
