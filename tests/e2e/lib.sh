@@ -67,14 +67,17 @@ e2e_refresh_geometry() {
     e2e_log "window $WID at $WX,$WY size ${WW}x$WH"
 }
 
+# Awk that sets pw ph (size) and px py (top-left, on the screen) of the letter-boxed 16:9
+# picture inside the window whose geometry is in x y w h.
+_E2E_PICTURE='aspect = 16 / 9; pw = w; ph = h;
+    if (w / h > aspect) pw = h * aspect; else ph = w / aspect;
+    px = x + (w - pw) / 2; py = y + (h - ph) / 2;'
+
 # Screen position of a point of the picture given as fractions (0..1 from the top-left) of the
 # letter-boxed 16:9 picture inside the window. Prints "x y".
 e2e_picture_point() {
-    awk -v fx="$1" -v fy="$2" -v x="$WX" -v y="$WY" -v w="$WW" -v h="$WH" 'BEGIN {
-        aspect = 16 / 9; pw = w; ph = h;
-        if (w / h > aspect) pw = h * aspect; else ph = w / aspect;
-        px = x + (w - pw) / 2; py = y + (h - ph) / 2;
-        printf "%d %d\n", px + fx * pw, py + fy * ph }'
+    awk -v fx="$1" -v fy="$2" -v x="$WX" -v y="$WY" -v w="$WW" -v h="$WH" \
+        "BEGIN { $_E2E_PICTURE printf \"%d %d\\n\", px + fx * pw, py + fy * ph }"
 }
 
 # Screenshots are kept as uncompressed PPM: compressing each one took the game's CPU.
@@ -88,15 +91,7 @@ e2e_pixel() { "$SHOTPROBE" pixel "$E2E_TMP/last.ppm" "$1" "$2" || e2e_fail "coul
 
 # True when the last screenshot at picture fractions fx fy is r g b within tolerance tol.
 e2e_color_is() {
-    local fx=$1 fy=$2 r=$3 g=$4 b=$5 tol=${6:-12} point rgb
-    point=$(e2e_picture_point "$fx" "$fy")
-    rgb=$(e2e_pixel $point)
-    E2E_LAST_RGB=$rgb
-    awk -v got="$rgb" -v r="$r" -v g="$g" -v b="$b" -v t="$tol" 'BEGIN {
-        split(got, c, " ");
-        d1 = c[1] - r; d2 = c[2] - g; d3 = c[3] - b;
-        if (d1 < 0) d1 = -d1; if (d2 < 0) d2 = -d2; if (d3 < 0) d3 = -d3;
-        exit !(d1 <= t && d2 <= t && d3 <= t) }'
+    e2e_screen_color_is $(e2e_picture_point "$1" "$2") "$3" "$4" "$5" "${6:-12}"
 }
 
 # Waits up to $3 seconds (default 10) for the window to measure $1 x $2.
@@ -205,10 +200,8 @@ _e2e_lit_only() {  # the button at y $1 lit, the one at y $2 plain
 # those pixels as picture fractions and how many there are (count 0 when there are none).
 e2e_colour_centre() {
     local box
-    box=$(awk -v x="$WX" -v y="$WY" -v w="$WW" -v h="$WH" 'BEGIN {
-        aspect = 16 / 9; pw = w; ph = h;
-        if (w / h > aspect) pw = h * aspect; else ph = w / aspect;
-        printf "%dx%d+%d+%d\n", pw, ph, x + (w - pw) / 2, y + (h - ph) / 2 }')
+    box=$(awk -v x="$WX" -v y="$WY" -v w="$WW" -v h="$WH" \
+        "BEGIN { $_E2E_PICTURE printf \"%dx%d+%d+%d\\n\", pw, ph, px, py }")
     "$SHOTPROBE" centre "$E2E_TMP/last.ppm" "$box" "$1" "$2" "$3" "${4:-4}" "${5:-0}" ||
         e2e_fail "could not read the screenshot"
 }

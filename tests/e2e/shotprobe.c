@@ -31,13 +31,23 @@ static int usage(void) {
     return 2;
 }
 
-/* 0..255 from a pixel's channel under mask, whatever the channel's width. */
-static int channel(unsigned long pixel, unsigned long mask) {
-    if (!mask) return 0;
-    int shift = 0;
-    while (!((mask >> shift) & 1)) ++shift;
-    const unsigned long top = mask >> shift;
-    return (int)(((pixel & mask) >> shift) * 255 / top);
+/* Where a channel sits in a pixel: its shift and its largest value. */
+typedef struct {
+    int shift;
+    unsigned long top;
+} Channel;
+
+static Channel channel_of(unsigned long mask) {
+    Channel c = {0, 0};
+    if (!mask) return c;
+    while (!((mask >> c.shift) & 1)) ++c.shift;
+    c.top = mask >> c.shift;
+    return c;
+}
+
+/* 0..255 from a pixel's channel, whatever the channel's width. */
+static unsigned char channel(unsigned long pixel, Channel c) {
+    return c.top ? (unsigned char)(((pixel >> c.shift) & c.top) * 255 / c.top) : 0;
 }
 
 static int grab(const char* path) {
@@ -59,13 +69,15 @@ static int grab(const char* path) {
     } else if (!out || !row) {
         fprintf(stderr, "shotprobe: cannot write %s\n", path);
     } else {
+        const Channel red = channel_of(image->red_mask), green = channel_of(image->green_mask),
+                      blue = channel_of(image->blue_mask);
         fprintf(out, "P6\n%d %d\n255\n", image->width, image->height);
         for (int y = 0; y < image->height; ++y) {
             for (int x = 0; x < image->width; ++x) {
                 const unsigned long pixel = XGetPixel(image, x, y);
-                row[3 * x] = (unsigned char)channel(pixel, image->red_mask);
-                row[3 * x + 1] = (unsigned char)channel(pixel, image->green_mask);
-                row[3 * x + 2] = (unsigned char)channel(pixel, image->blue_mask);
+                row[3 * x] = channel(pixel, red);
+                row[3 * x + 1] = channel(pixel, green);
+                row[3 * x + 2] = channel(pixel, blue);
             }
             fwrite(row, 3, (size_t)image->width, out);
         }
@@ -116,7 +128,8 @@ static int centre(const char* path, const char* box, const int want[3], double f
     if (!rgb) return 2;
     const int x0 = clamp(bx, 0, w), y0 = clamp(by, 0, h);
     const int x1 = clamp(bx + bw, 0, w), y1 = clamp(by + bh, 0, h);
-    const int from = clamp(x0 + (int)(left * bw + 0.999999), x0, x1);
+    int from = x0; /* the first column at least LEFT of the box's width from its edge */
+    while (from < x1 && from - bx < left * bw) ++from;
     const double limit = fuzz / 100.0 * 255.0;
     const double limit2 = 3.0 * limit * limit; /* black to white is 255 * sqrt(3) */
     double sx = 0, sy = 0;
