@@ -1,0 +1,2 @@
+// Planted: the engine may not see the game.
+#include "game/Roster.h"

@@ -1,0 +1,2 @@
+// Planted: physics sits below the tile maps.
+#include "tiled/Tile.h"
