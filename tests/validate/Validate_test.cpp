@@ -89,6 +89,20 @@ TEST(Validate, DamagedEntityFilesAreCaughtWithFileAndPointer) {
     ExpectOne(lines, "Assets/Data/Entity/Loop.json: /Children/0: ", "contains itself");
 }
 
+TEST(Validate, AKeyThatChangesNothingIsAWarningNotAFailure) {
+    ShippedCopy assets;
+    json walker = assets.Read("Assets/Data/Entity/EnemyWalker.json");
+    walker["Enemy Collision Handler"]["Kills Player On Contact"] = true;
+    assets.Entity("EnemyWalker", walker);
+    const auto problems = validate::Validator().Run();
+    ASSERT_EQ(problems.size(), 1u) << Joined(Lines());
+    EXPECT_TRUE(problems[0].warning);
+    EXPECT_EQ(problems[0].pointer, "/Enemy Collision Handler/Kills Player On Contact");
+    std::ostringstream line;
+    line << problems[0];
+    EXPECT_NE(line.str().find(": warning: "), std::string::npos) << line.str();
+}
+
 TEST(Validate, DamagedScenesIndexMapsAndBanksAreCaught) {
     ShippedCopy assets;
     json level = assets.Read("Assets/Data/Scene/Level1.json");

@@ -13,6 +13,8 @@ struct Problem {
     std::string file;
     std::string pointer;
     std::string what;
+    /// Worth a designer's look but harmless: the content still loads and plays.
+    bool warning = false;
 };
 
 /// The pointer of member `key` below `parent`, escaped as JSON pointers require.
@@ -33,6 +35,7 @@ inline std::string Child(const std::string& parent, std::string_view key) {
 /// `FILE: /json/pointer: what is wrong`, one line.
 inline std::ostream& operator<<(std::ostream& out, const Problem& problem) {
     out << problem.file << ": " << (problem.pointer.empty() ? "/" : problem.pointer) << ": ";
+    if (problem.warning) out << "warning: ";
     for (char c : problem.what) out << (c == '\n' ? ' ' : c);
     return out;
 }

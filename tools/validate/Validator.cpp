@@ -17,6 +17,22 @@ namespace {
 
 constexpr std::size_t kMaxChildDepth = 64;
 
+/// Keys that a component's reader accepts and keeps, so that older content still loads, but
+/// that change nothing in the game: a designer who sets one expects an effect that never comes.
+std::vector<std::string_view> InertKeys(std::string_view component) {
+    static const std::map<std::string_view, std::vector<std::string_view>> inert = {
+        {"Camera Controller", {"Freecam Speed", "Shake Trigger"}},
+        {"Door Behavior", {"Start Sequence Close Delay"}},
+        {"Enemy Behavior", {"Shoot Speed", "Death Animation"}},
+        {"Enemy Collision Handler", {"Hit Color", "Kills Player On Contact"}},
+        {"Objective Tracker", {"Counter Filepath"}},
+        {"Player Collision Handler", {"Collision Sound"}},
+        {"Player Controller", {"Start Run Delay"}},
+    };
+    auto it = inert.find(component);
+    return it == inert.end() ? std::vector<std::string_view>{} : it->second;
+}
+
 /// Overrides that touch nothing: the description is walked for what it holds, not reported.
 const json& Nothing() {
     static const json nothing = json::object();
@@ -62,12 +78,12 @@ std::string SceneFilePathFor(const std::string& name) {
     return "Assets/Data/Scene/" + name + ".json";
 }
 
-void Validator::Report(const std::string& file, const std::string& pointer,
-                       const std::string& what) {
+void Validator::Report(const std::string& file, const std::string& pointer, const std::string& what,
+                       bool warning) {
     for (const Problem& seen : problems) {
         if (seen.file == file && seen.pointer == pointer && seen.what == what) return;
     }
-    problems.push_back({file, pointer, what});
+    problems.push_back({file, pointer, what, warning});
 }
 
 json Validator::Parse(const std::string& file) {
@@ -301,6 +317,12 @@ void Validator::Component(const std::string& name, const json& value, const json
     }
     for (const std::string& unread : readers.UnreadKeys(name, value)) {
         Report(file, pointer + unread, "unknown key: the \"" + name + "\" reader ignores it");
+    }
+    for (const std::string_view key : InertKeys(name)) {
+        if (value.is_object() && value.contains(key)) {
+            Report(file, Child(pointer, key),
+                   "the game reads and keeps this key, but nothing it does depends on it", true);
+        }
     }
     References(value, entity, name, file, pointer);
 }

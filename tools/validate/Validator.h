@@ -21,7 +21,8 @@ public:
 private:
     /// The parsed file, or null after a problem naming it.
     nlohmann::json Parse(const std::string& file);
-    void Report(const std::string& file, const std::string& pointer, const std::string& what);
+    void Report(const std::string& file, const std::string& pointer, const std::string& what,
+                bool warning = false);
 
     void Index();
     void Banks();
