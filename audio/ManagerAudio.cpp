@@ -7,6 +7,7 @@
 #include "audio/MessageAudio.h"
 #include "engine/MessageFrame.h"
 #include "engine/MessageTrigger.h"
+#include "engine/TriggerNames.h"
 
 namespace {
 constexpr int kVoices = 64;
@@ -153,11 +154,11 @@ bool ManagerAudio::HandleMessage(const Message& message) {
         }
         case MessageId::Trigger: {
             auto& trigger = static_cast<const MessageTrigger&>(message);
-            if (trigger.name == "Pause") {
+            if (trigger.name == trigger::Pause) {
                 paused = trigger.value;
                 Check(studio->SetParameterByName("PauseMenuScreen", trigger.value ? 1.0f : 0.0f,
                                                  false));
-            } else if (trigger.name == "Window Focus") {
+            } else if (trigger.name == trigger::WindowFocus) {
                 if (audio::Bus* master = FindBus("")) Check(master->SetPaused(!trigger.value));
             }
             break;

@@ -8,6 +8,7 @@
 #include "engine/FrameProfile.h"
 #include "engine/MessageFrame.h"
 #include "engine/MessageTrigger.h"
+#include "engine/TriggerNames.h"
 
 namespace {
 
@@ -43,9 +44,9 @@ bool Engine::HandleMessage(const Message& message) {
         running = false;
     } else if (id == MessageId::Trigger) {
         auto& trigger = static_cast<const MessageTrigger&>(message);
-        if (trigger.name == "Pause") {
+        if (trigger.name == trigger::Pause) {
             paused = trigger.value;
-        } else if (trigger.name == "Exit") {
+        } else if (trigger.name == trigger::Exit) {
             running = false;
         }
     }

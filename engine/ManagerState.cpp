@@ -15,6 +15,7 @@
 #include "engine/MessageKey.h"
 #include "engine/MessageState.h"
 #include "engine/MessageTrigger.h"
+#include "engine/TriggerNames.h"
 
 using json = nlohmann::json;
 
@@ -215,7 +216,7 @@ void ManagerState::OnUpdate() {
                 states.erase(currentState);
                 current = &states.try_emplace(currentState, states.at(kCheckpoint)).first->second;
             }
-            SendMessage(MessageTrigger("Checkpoint Restore", true));
+            SendMessage(MessageTrigger(trigger::CheckpointRestore, true));
             SendMessage(MessageTrigger(kCheckpoint, true));
         }
     }
@@ -283,7 +284,7 @@ void ManagerState::OnKey(const Message& message) {
     auto& key = static_cast<const MessageKey&>(message);
     if (!key.debug) return;
     auto hotkey = hotkeys.find(key.key);
-    if (hotkey != hotkeys.end()) SendMessage(MessageTrigger("Pause", false));
+    if (hotkey != hotkeys.end()) SendMessage(MessageTrigger(trigger::Pause, false));
     if (key.action != MessageKey::kPressed) return;
     if (hotkey != hotkeys.end()) {
         // Copied: the sends below may not touch the table, but the name must outlive them.

@@ -9,9 +9,11 @@
 #include <unordered_map>
 #include <vector>
 
+#include "engine/KeyCodes.h"
 #include "engine/Manager.h"
 #include "engine/State.h"
 #include "engine/SystemBase.h"
+#include "engine/TriggerNames.h"
 
 /// Keeps the prototype systems and the loaded states, makes one of them current, loads scenes
 /// on threads of their own, destroys states at the next update, saves and restores the
@@ -30,9 +32,10 @@ public:
 
     bool HandleMessage(const Message& message) override;
 
-    static constexpr const char* kCheckpoint = "Checkpoint";
+    /// The checkpoint state is named after the trigger that saves it.
+    static constexpr const char* kCheckpoint = trigger::Checkpoint.data();
     /// F5 in debug mode reloads the current state from its files, unless a hotkey claims it.
-    static constexpr int kReloadKey = 294;
+    static constexpr int kReloadKey = keycode::F5;
 
     const std::string& CurrentState() const { return currentState; }
     /// Whether a state of this name exists (loaded, loading or the checkpoint).

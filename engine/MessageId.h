@@ -47,4 +47,6 @@ inline constexpr int SetBusVolume = 50;
 inline constexpr int QueryBusVolume = 51;
 inline constexpr int ContentReloaded = 52;
 inline constexpr int QueryViews = 53;
+/// The game's question of what the other party of a contact is (game/vocabulary/).
+inline constexpr int ContactFacts = 54;
 }  // namespace MessageId

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/KeyCodes.h"
 #include "engine/Message.h"
 #include "engine/MessageId.h"
 
@@ -13,8 +14,8 @@ public:
     static constexpr int kModShift = 1;
     static constexpr int kModControl = 2;
     static constexpr int kModAlt = 4;
-    static constexpr int kMouseFirst = 348;
-    static constexpr int kMouseSecond = 349;
+    static constexpr int kMouseFirst = keycode::MouseFirst;
+    static constexpr int kMouseSecond = keycode::MouseSecond;
 
     MessageKey(int key, int action, int mods, bool debug)
         : key(key), action(action), mods(mods), debug(debug) {}

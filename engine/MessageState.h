@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -56,3 +57,12 @@ public:
 
     std::string_view name;
 };
+
+/// Leaves the current state for `next` for good: the current state is destroyed and `next`
+/// entered at the next update (created if it does not exist). `next` is copied before anything
+/// is sent, so it may live in a component of the state being left.
+inline void LeaveStateFor(const std::function<bool(const Message&)>& send, std::string_view next) {
+    const std::string name(next);
+    send(MessageDestroyState(""));
+    send(MessageChangeState(name));
+}

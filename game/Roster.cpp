@@ -2,17 +2,19 @@
 
 #include "audio/VornAudio.h"
 #include "engine/VornEngine.h"
+#include "game/bullets/SystemBulletBehavior.h"
+#include "game/bullets/SystemBulletCollision.h"
+#include "game/bullets/SystemEnemyBulletBehavior.h"
+#include "game/bullets/SystemEnemyBulletCollision.h"
 #include "game/camera/SystemCameraControl.h"
 #include "game/enemies/SystemEnemyBehavior.h"
-#include "game/enemies/SystemEnemyBulletBehavior.h"
-#include "game/enemies/SystemEnemyBulletCollision.h"
 #include "game/enemies/SystemEnemyCollision.h"
 #include "game/enemies/SystemEnemyShooting.h"
 #include "game/goals/SystemCheckpointCollision.h"
-#include "game/goals/SystemDeathWallBehavior.h"
 #include "game/goals/SystemDoorBehavior.h"
 #include "game/goals/SystemObjectiveTracker.h"
 #include "game/goals/SystemTeapotCollision.h"
+#include "game/hazards/SystemDeathWallBehavior.h"
 #include "game/hud/SystemHUDTimer.h"
 #include "game/hud/SystemLivesHUD.h"
 #include "game/menu/SystemPauseMenu.h"
@@ -20,9 +22,6 @@
 #include "game/movers/SystemFloatingBehavior.h"
 #include "game/movers/SystemRotate.h"
 #include "game/movers/SystemTeleport.h"
-#include "game/movers/SystemTrigger.h"
-#include "game/player/SystemBulletBehavior.h"
-#include "game/player/SystemBulletCollision.h"
 #include "game/player/SystemPlatformCollision.h"
 #include "game/player/SystemPlayerCollision.h"
 #include "game/player/SystemPlayerControl.h"
@@ -36,6 +35,7 @@
 #include "game/presentation/SystemTransitionSlide.h"
 #include "game/run/SystemRunClock.h"
 #include "game/run/SystemRunTimeLabel.h"
+#include "game/triggers/SystemTrigger.h"
 #include "particle/VornParticle.h"
 #include "physics2d/VornPhysics2D.h"
 #include "services/animation/VornAnimation.h"
@@ -67,8 +67,7 @@ std::vector<std::unique_ptr<SystemBase>> MakeRoster(std::optional<std::uint32_t>
     roster.push_back(std::make_unique<SystemTileMap>());
     roster.push_back(std::make_unique<SystemPlatformCollision>());
     roster.push_back(std::make_unique<SystemPlayerHealth>());
-    roster.push_back(
-        std::make_unique<SystemHUDTimer>(&SystemHUDTimer::Has<ComponentEnemyCollider>));
+    roster.push_back(std::make_unique<SystemHUDTimer>());
     // After the clock, so that it counts the update the clock has just counted.
     roster.push_back(std::make_unique<SystemRunClock>(run));
     roster.push_back(std::make_unique<SystemRunTimeLabel>(run));

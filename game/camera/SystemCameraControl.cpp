@@ -4,14 +4,15 @@
 
 #include "audio/MessageAudio.h"
 #include "engine/JsonRead.h"
+#include "engine/KeyCodes.h"
 #include "engine/MessageCursor.h"
 #include "engine/MessageFrame.h"
 #include "engine/MessageKey.h"
 #include "engine/MessageTrigger.h"
 #include "engine/SystemTransform.h"
+#include "game/vocabulary/GameTriggers.h"
 
 namespace {
-constexpr int kKeyC = 67;
 constexpr float kRotatePerUnit = 0.125f;
 }  // namespace
 
@@ -69,7 +70,7 @@ bool SystemCameraControl::HandleMessage(const Message& message) {
         }
         case MessageId::Trigger: {
             auto& trigger = static_cast<const MessageTrigger&>(message);
-            if (trigger.name == "Death Wall" && trigger.value) {
+            if (trigger.name == trigger::DeathWall && trigger.value) {
                 for (auto& [entity, camera] : components) camera.Shake = true;
             }
             return false;
@@ -92,7 +93,7 @@ void SystemCameraControl::OnKey(const Message& message) {
     const bool pressed = key.action == MessageKey::kPressed;
     const bool released = key.action == MessageKey::kReleased;
     for (auto& [entity, camera] : components) {
-        if (key.key == kKeyC && pressed && key.mods == MessageKey::kModControl) {
+        if (key.key == keycode::C && pressed && key.mods == MessageKey::kModControl) {
             camera.freecam = !camera.freecam;
         } else if (key.key == MessageKey::kMouseFirst && (pressed || released)) {
             camera.panHeld = pressed;

@@ -7,7 +7,7 @@
 #include "engine/MessageFrame.h"
 #include "engine/SystemTransform.h"
 #include "game/enemies/SystemEnemyBehavior.h"
-#include "game/player/SystemBulletCollision.h"
+#include "game/vocabulary/ContactQuestions.h"
 #include "particle/MessageEmitParticle.h"
 #include "physics2d/MessageCollision.h"
 
@@ -28,6 +28,12 @@ bool SystemEnemyCollision::HandleMessage(const Message& message) {
             CollisionHandler(contact.Entity, contact.Other);
             return false;
         }
+        case MessageId::ContactFacts:
+            return contact::Answer(message, components,
+                                   [](ContactFacts& facts, const ComponentEnemyCollider& c) {
+                                       facts.enemy = true;
+                                       facts.enemyHit = c.IsHit;
+                                   });
         default:
             return System::HandleMessage(message);
     }
@@ -36,10 +42,7 @@ bool SystemEnemyCollision::HandleMessage(const Message& message) {
 void SystemEnemyCollision::CollisionHandler(EntityId entity, EntityId other) {
     auto it = components.find(entity);
     if (it == components.end() || it->second.IsHit) return;
-    bool bullet = false;
-    SendMessage(MessageQuery<ComponentBulletCollider>(
-        other, [&](ComponentBulletCollider&) { bullet = true; }));
-    if (bullet) EnemyBulletCollision(entity);
+    if (contact::Ask(SendMessage, other).playerBullet) EnemyBulletCollision(entity);
 }
 
 void SystemEnemyCollision::EnemyBulletCollision(EntityId entity) {

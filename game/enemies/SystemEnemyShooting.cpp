@@ -7,6 +7,7 @@
 
 #include "audio/MessageAudio.h"
 #include "engine/DebugSwitch.h"
+#include "engine/IdOrder.h"
 #include "engine/JsonRead.h"
 #include "engine/MessageFrame.h"
 #include "engine/MessageKey.h"
@@ -68,22 +69,15 @@ bool SystemEnemyShooting::HandleMessage(const Message& message) {
 
 void SystemEnemyShooting::Update(float dt) {
     // By entity id, so that projectiles of one frame get their ids in a fixed order.
-    std::vector<EntityId> order;
-    order.reserve(components.size());
-    for (const auto& [entity, shooting] : components) order.push_back(entity);
-    std::sort(order.begin(), order.end());
-    for (EntityId entity : order) {
-        auto it = components.find(entity);
-        if (it == components.end()) continue;
-        ComponentEnemyShooting& s = it->second;
+    ForEachInIdOrder(components, [&](EntityId entity, ComponentEnemyShooting& s) {
         bool dying = false;
         SendMessage(MessageQuery<ComponentEnemyCollider>(
             entity, [&](ComponentEnemyCollider& c) { dying = c.IsDying; }));
         // A dying enemy neither shoots nor replaces its hurt animation.
-        if (dying) continue;
+        if (dying) return;
         if (s.ShotTimer > 0.0f) {
             s.ShotTimer -= dt;
-            continue;
+            return;
         }
         s.ShotTimer = s.ShotCooldown;
         const bool wasInRange = s.InRange;
@@ -92,7 +86,7 @@ void SystemEnemyShooting::Update(float dt) {
         const ComponentEnemyShooting shooting = s;
         if (shooting.InRange) {
             // A projectile-less enemy would spawn bare entities that are never destroyed.
-            if (shooting.ProjectileEntity.empty()) continue;
+            if (shooting.ProjectileEntity.empty()) return;
             const float speed = shooting.ShotCooldown > 0.0f
                                     ? 1.0f / (kShootAnimationCooldowns * shooting.ShotCooldown)
                                     : 1.0f;
@@ -104,7 +98,7 @@ void SystemEnemyShooting::Update(float dt) {
         } else if (wasInRange) {
             LeaveRange(entity, shooting);
         }
-    }
+    });
 }
 
 bool SystemEnemyShooting::PlayerIsInRange(EntityId entity, const ComponentEnemyShooting& s) {

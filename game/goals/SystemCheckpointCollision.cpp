@@ -3,13 +3,14 @@
 #include <algorithm>
 
 #include "audio/MessageAudio.h"
+#include "engine/IdOrder.h"
 #include "engine/JsonRead.h"
 #include "engine/MessageFrame.h"
 #include "engine/MessageTrigger.h"
 #include "engine/SystemTransform.h"
-#include "game/goals/EntityOrder.h"
-#include "game/player/SystemPlayerCollision.h"
+#include "engine/TriggerNames.h"
 #include "game/player/SystemPlayerHealth.h"
+#include "game/vocabulary/ContactQuestions.h"
 #include "particle/MessageEmitParticle.h"
 #include "physics2d/MessageCollision.h"
 #include "services/animation/MessageAnimation.h"
@@ -34,13 +35,12 @@ bool SystemCheckpointCollision::HandleMessage(const Message& message) {
             return false;
         }
         case MessageId::Trigger:
-            if (static_cast<const MessageTrigger&>(message).name == "Checkpoint Restore") {
-                for (EntityId id : SortedIds(components)) {
-                    auto it = components.find(id);
-                    if (it == components.end() || !it->second.Activated) continue;
-                    const std::string effect = it->second.ActivatedEffect;
+            if (static_cast<const MessageTrigger&>(message).name == trigger::CheckpointRestore) {
+                ForEachInIdOrder(components, [&](EntityId id, auto& entry) {
+                    if (!entry.Activated) return;
+                    const std::string effect = entry.ActivatedEffect;
                     SendMessage(MessageEmitParticle(effect, true, id));
-                }
+                });
             }
             return false;
         default:
@@ -49,42 +49,34 @@ bool SystemCheckpointCollision::HandleMessage(const Message& message) {
 }
 
 void SystemCheckpointCollision::Update(float dt) {
-    for (EntityId id : SortedIds(components)) {
-        auto it = components.find(id);
-        if (it == components.end()) continue;
+    ForEachInIdOrder(components, [&](EntityId id, auto& entry) {
         // Held only before activation: a checkpoint taken at its first update, or restored
         // from a copy saved then, must keep playing its activation.
-        if (!it->second.AnimationHeld && !it->second.Activated) {
-            it->second.AnimationHeld = true;
-            const std::string animation = it->second.ActivationAnimation;
+        if (!entry.AnimationHeld && !entry.Activated) {
+            entry.AnimationHeld = true;
+            const std::string animation = entry.ActivationAnimation;
             SendMessage(MessageSetAnimation(id, animation, false, false, 0.0f, 0.0f));
-            it = components.find(id);
-            if (it == components.end()) continue;
+            // The animation's handlers may have removed this checkpoint.
+            if (!components.count(id)) return;
         }
-        ComponentCheckpointCollider& c = it->second;
-        if (!c.Activated || c.ActivationDone) continue;
+        ComponentCheckpointCollider& c = entry;
+        if (!c.Activated || c.ActivationDone) return;
         if (c.ActivationTime > c.ActivationTimer) {
             c.ActivationTimer += dt;
-            continue;
+            return;
         }
         c.ActivationDone = true;
         const std::string activated = c.ActivatedEffect;
         const std::string activation = c.ActivationEffect;
         SendMessage(MessageEmitParticle(activated, true, id));
         SendMessage(MessageEmitParticle(activation, false, id));
-    }
+    });
 }
 
 void SystemCheckpointCollision::CollisionHandler(EntityId entity, EntityId other) {
     auto it = components.find(entity);
     if (it == components.end() || it->second.Activated) return;
-    bool player = false;
-    bool hurt = false;
-    SendMessage(MessageQuery<ComponentPlayerCollider>(other, [&](ComponentPlayerCollider& p) {
-        player = true;
-        hurt = p.hurt;
-    }));
-    if (!player || hurt) return;
+    if (!contact::IsUnhurtPlayer(SendMessage, other)) return;
 
     // Copied: the sends below reach handlers that may change this table.
     const ComponentCheckpointCollider checkpoint = it->second;
@@ -100,6 +92,6 @@ void SystemCheckpointCollision::CollisionHandler(EntityId entity, EntityId other
     it = components.find(entity);
     if (it != components.end()) it->second.Activated = true;
     // Saved after `Activated` is set, so the restored copy holds the checkpoint as taken.
-    SendMessage(MessageTrigger("Checkpoint", true));
+    SendMessage(MessageTrigger(trigger::Checkpoint, true));
     SendMessage(MessageEmitParticle(checkpoint.ActivationEffect, true, entity));
 }

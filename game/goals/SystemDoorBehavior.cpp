@@ -1,11 +1,12 @@
 #include "game/goals/SystemDoorBehavior.h"
 
 #include "audio/MessageAudio.h"
+#include "engine/IdOrder.h"
 #include "engine/JsonRead.h"
 #include "engine/MessageTrigger.h"
-#include "game/goals/EntityOrder.h"
-#include "game/player/SystemPlayerCollision.h"
 #include "game/presentation/MessagePlayTransitionState.h"
+#include "game/vocabulary/ContactQuestions.h"
+#include "game/vocabulary/GameTriggers.h"
 #include "physics2d/MessageCollision.h"
 #include "services/animation/MessageAnimation.h"
 
@@ -32,7 +33,7 @@ bool SystemDoorBehavior::HandleMessage(const Message& message) {
         }
         case MessageId::Trigger: {
             auto& trigger = static_cast<const MessageTrigger&>(message);
-            if (trigger.name == "Death Wall") SetAll(trigger.value);
+            if (trigger.name == trigger::DeathWall) SetAll(trigger.value);
             return false;
         }
         default:
@@ -46,20 +47,18 @@ void SystemDoorBehavior::Animate(EntityId door, const std::string& animation, bo
 }
 
 void SystemDoorBehavior::Update() {
-    for (EntityId id : SortedIds(components)) {
-        auto it = components.find(id);
-        if (it == components.end()) continue;
-        const ComponentDoorBehavior door = it->second;
+    ForEachInIdOrder(components, [&](EntityId id, auto& entry) {
+        const ComponentDoorBehavior door = entry;
         if (door.StartOfScene) {
-            it->second.IsActive = false;
-            it->second.StartOfScene = false;
+            entry.IsActive = false;
+            entry.StartOfScene = false;
             Animate(id, door.OpenAnimation);
             Animate(id, door.CloseAnimation, true, door.StartSequenceOpenDelay);
-            SendMessage(MessageTrigger("Starting Sequence", true));
-            continue;
+            SendMessage(MessageTrigger(trigger::StartingSequence, true));
+            return;
         }
         if (door.IsActive) Animate(id, door.OpenAnimation);
-    }
+    });
 }
 
 void SystemDoorBehavior::CollisionHandler(EntityId entity, EntityId other) {
@@ -67,14 +66,8 @@ void SystemDoorBehavior::CollisionHandler(EntityId entity, EntityId other) {
     if (it == components.end()) return;
     // A door that leads nowhere cannot be exited: the change to "" would stop the game.
     if (!it->second.IsActive || it->second.Exited || it->second.NextState.empty()) return;
-    bool player = false;
-    bool hurt = false;
-    SendMessage(MessageQuery<ComponentPlayerCollider>(other, [&](ComponentPlayerCollider& p) {
-        player = true;
-        hurt = p.hurt;
-    }));
     // A dead player falling past an open door does not finish the level.
-    if (!player || hurt) return;
+    if (!contact::IsUnhurtPlayer(SendMessage, other)) return;
 
     it = components.find(entity);
     if (it == components.end()) return;
@@ -87,11 +80,9 @@ void SystemDoorBehavior::CollisionHandler(EntityId entity, EntityId other) {
 }
 
 void SystemDoorBehavior::SetAll(bool open) {
-    for (EntityId id : SortedIds(components)) {
-        auto it = components.find(id);
-        if (it == components.end()) continue;
-        it->second.IsActive = open;
-        const std::string animation = open ? it->second.OpenAnimation : it->second.CloseAnimation;
+    ForEachInIdOrder(components, [&](EntityId id, auto& entry) {
+        entry.IsActive = open;
+        const std::string animation = open ? entry.OpenAnimation : entry.CloseAnimation;
         Animate(id, animation);
-    }
+    });
 }

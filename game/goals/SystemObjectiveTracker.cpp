@@ -4,10 +4,10 @@
 #include <cmath>
 
 #include "engine/ComponentSprite.h"
+#include "engine/IdOrder.h"
 #include "engine/JsonRead.h"
 #include "engine/MessageSpriteRender.h"
 #include "engine/SystemTransform.h"
-#include "game/goals/EntityOrder.h"
 #include "game/goals/SystemDoorBehavior.h"
 
 namespace {
@@ -40,10 +40,8 @@ bool SystemObjectiveTracker::HandleMessage(const Message& message) {
 }
 
 void SystemObjectiveTracker::Update() {
-    for (EntityId id : SortedIds(components)) {
-        auto it = components.find(id);
-        if (it == components.end()) continue;
-        if (!it->second.GuidanceIsActive || it->second.CounterIsActive) continue;
+    ForEachInIdOrder(components, [&](EntityId id, ComponentObjectiveTracker& objective) {
+        if (!objective.GuidanceIsActive || objective.CounterIsActive) return;
 
         // The door with the lowest id, so the choice does not depend on the table's order.
         EntityId door = 0;
@@ -53,7 +51,7 @@ void SystemObjectiveTracker::Update() {
                     if (door == 0 || entry.first < door) door = entry.first;
                 }
             }));
-        if (door == 0) continue;
+        if (door == 0) return;
 
         bool hasTracker = false;
         bool hasDoor = false;
@@ -67,17 +65,17 @@ void SystemObjectiveTracker::Update() {
             hasDoor = true;
             target = t.translation;
         }));
-        it = components.find(id);
-        if (!hasTracker || !hasDoor || it == components.end()) continue;
+        // The queries' handlers may have removed this tracker.
+        if (!hasTracker || !hasDoor || !components.count(id)) return;
 
-        it->second.Angle = GuidanceAngle(target.x - tracker.translation.x,
-                                         target.y - tracker.translation.y, it->second.Angle);
+        objective.Angle = GuidanceAngle(target.x - tracker.translation.x,
+                                        target.y - tracker.translation.y, objective.Angle);
         ComponentSprite sprite;
-        sprite.texture = it->second.GuidanceFilepath;
+        sprite.texture = objective.GuidanceFilepath;
         sprite.shader = "Default";
         ComponentTransform drawn = tracker;
         drawn.translation.z += kDepthOffset;
-        drawn.rotation.z = it->second.Angle;
+        drawn.rotation.z = objective.Angle;
         SendMessage(MessageSpriteRender(sprite, drawn));
-    }
+    });
 }

@@ -5,12 +5,13 @@
 #include <glm/geometric.hpp>
 
 #include "audio/MessageAudio.h"
+#include "engine/IdOrder.h"
 #include "engine/JsonRead.h"
 #include "engine/MessageFrame.h"
 #include "engine/MessageTrigger.h"
 #include "engine/SystemTransform.h"
-#include "game/goals/EntityOrder.h"
-#include "game/player/SystemPlayerCollision.h"
+#include "game/vocabulary/ContactQuestions.h"
+#include "game/vocabulary/GameTriggers.h"
 #include "physics2d/MessageCollision.h"
 
 namespace {
@@ -60,13 +61,7 @@ bool SystemTeapotCollision::HandleMessage(const Message& message) {
 void SystemTeapotCollision::CollisionHandler(EntityId entity, EntityId other) {
     auto it = components.find(entity);
     if (it == components.end() || it->second.Collected) return;
-    bool player = false;
-    bool hurt = false;
-    SendMessage(MessageQuery<ComponentPlayerCollider>(other, [&](ComponentPlayerCollider& p) {
-        player = true;
-        hurt = p.hurt;
-    }));
-    if (!player || hurt) return;
+    if (!contact::IsUnhurtPlayer(SendMessage, other)) return;
 
     const std::string sound = it->second.ActivationSound;
     glm::vec3 position{0.0f};
@@ -80,17 +75,14 @@ void SystemTeapotCollision::CollisionHandler(EntityId entity, EntityId other) {
     if (it != components.end() && facingLeft) {
         it->second.PlayerHandXOffset = -it->second.PlayerHandXOffset;
     }
-    SendMessage(MessageTrigger("Play Win Animation", true));
+    SendMessage(MessageTrigger(trigger::PlayWinAnimation, true));
     it = components.find(entity);
     if (it != components.end()) it->second.Collected = true;
 }
 
 void SystemTeapotCollision::Update(float dt) {
-    for (EntityId id : SortedIds(components)) {
-        auto it = components.find(id);
-        if (it == components.end()) continue;
-        ComponentTeapotCollider& teapot = it->second;
-        if (!teapot.Collected || teapot.Vanished) continue;
+    ForEachInIdOrder(components, [&](EntityId id, ComponentTeapotCollider& teapot) {
+        if (!teapot.Collected || teapot.Vanished) return;
         // A teapot without a positive delay skips the shrinking and vanishes at once, so that
         // its trigger still fires.
         if (teapot.DelayTimer > 0.0f) {
@@ -98,14 +90,14 @@ void SystemTeapotCollision::Update(float dt) {
             const ComponentTeapotCollider copy = teapot;
             Shrink(id, copy.ShrinkRate * dt);
             if (copy.MoveToPlayersHand) MoveToHand(id, copy, dt);
-            it = components.find(id);
-            if (it == components.end()) continue;
+            // Their handlers may have removed this teapot.
+            if (!components.count(id)) return;
         }
-        if (it->second.DelayTimer <= 0.0f) {
-            it->second.Vanished = true;
+        if (teapot.DelayTimer <= 0.0f) {
+            teapot.Vanished = true;
             Vanish(id);
         }
-    }
+    });
 }
 
 void SystemTeapotCollision::Shrink(EntityId teapot, float amount) {

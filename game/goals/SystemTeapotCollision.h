@@ -7,13 +7,14 @@
 #include <nlohmann/json.hpp>
 
 #include "engine/System.h"
+#include "game/vocabulary/GameTriggers.h"
 
 /// The level's collectible: touched by the player it plays the win animation, follows the
 /// player's hand while shrinking, and after its delay vanishes and fires its trigger.
 struct ComponentTeapotCollider {
     static constexpr std::string_view kName = "Teapot Collision Handler";
 
-    std::string TriggerName = "Death Wall";
+    std::string TriggerName{trigger::DeathWall};
     /// Seconds from collection to vanishing.
     float TriggerDelay = 0.0f;
     /// Played when the teapot vanishes, if not empty.

@@ -5,6 +5,7 @@
 #include <iostream>
 
 #include "engine/DataError.h"
+#include "engine/KeyCodes.h"
 #include "engine/MessageFrame.h"
 #include "engine/MessageKey.h"
 #include "engine/MessageSpriteRender.h"
@@ -75,7 +76,7 @@ bool ManagerFrameOverlay::HandleMessage(const Message& message) {
             if (key.action != MessageKey::kPressed) return false;
             if (key.debug && key.key == kToggleKey) {
                 Show(!shown);
-            } else if (!key.debug && key.key == 96) {
+            } else if (!key.debug && key.key == keycode::Grave) {
                 Show(false);
             }
             return false;

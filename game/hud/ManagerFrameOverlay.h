@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/FrameProfile.h"
+#include "engine/KeyCodes.h"
 #include "engine/Manager.h"
 #include "engine/ManagerState.h"
 #include "services/ui/Font.h"
@@ -18,7 +19,7 @@
 /// states just drew.
 class ManagerFrameOverlay : public Manager {
 public:
-    static constexpr int kToggleKey = 292;  // F3
+    static constexpr int kToggleKey = keycode::F3;
     static constexpr const char* kCamera = "Frame Overlay";
     /// Frame times the graph shows: four seconds at 60 frames a second.
     static constexpr std::size_t kGraphFrames = 240;

@@ -4,18 +4,17 @@
 #include <vector>
 
 #include "engine/ComponentSprite.h"
+#include "engine/IdOrder.h"
 #include "engine/JsonRead.h"
+#include "engine/KeyCodes.h"
 #include "engine/MessageFrame.h"
 #include "engine/MessageKey.h"
 #include "engine/MessageState.h"
 #include "game/player/SystemPlayerCollision.h"
+#include "game/vocabulary/ContactQuestions.h"
 #include "physics2d/MessageCollision.h"
 
 namespace {
-
-constexpr int kKeyRefill = 79;  // O
-constexpr int kKeyFreeze = 80;  // P
-constexpr int kKeyGrave = 96;
 const glm::ivec2 kFullClock{2, 1};
 
 }  // namespace
@@ -97,8 +96,7 @@ void SystemHUDTimer::Update(float dt) {
     }
     // One request however many clocks ran out in this update.
     if (timedOut) {
-        SendMessage(MessageDestroyState(""));
-        SendMessage(MessageChangeState(kLoseState));
+        LeaveStateFor(SendMessage, kLoseState);
     }
 }
 
@@ -108,28 +106,25 @@ void SystemHUDTimer::OnKey(const Message& message) {
     for (auto& [entity, timer] : components) {
         // Refill and freeze are debug tools: without the debug flag they would let any
         // player stop the clock.
-        if (key.debug && key.key == kKeyRefill) timer.TimeRemaining = timer.TimeLimit;
+        if (key.debug && key.key == keycode::O) timer.TimeRemaining = timer.TimeLimit;
         if (!timer.Started) {
             timer.Started = true;
             timer.Shown = true;
             timer.TimeRemaining = timer.TimeLimit;
         }
-        if (key.debug && key.key == kKeyFreeze) timer.Frozen = !timer.Frozen;
+        if (key.debug && key.key == keycode::P) timer.Frozen = !timer.Frozen;
         // Leaving debug mode arrives as the grave key without the flag.
-        if (!key.debug && key.key == kKeyGrave) timer.Frozen = false;
+        if (!key.debug && key.key == keycode::Grave) timer.Frozen = false;
     }
 }
 
 void SystemHUDTimer::OnCollision(EntityId entity, EntityId other) {
-    if (!isEnemy || components.empty()) return;
+    if (components.empty()) return;
     const std::function<void(ComponentPlayerCollider&)> penalty =
         [&](ComponentPlayerCollider& player) {
-            if (!player.timePenaltyPending || !isEnemy(SendMessage, other)) return;
+            if (!player.timePenaltyPending || !contact::IsEnemy(SendMessage, other)) return;
             // Lowest entity id first, so that which clock pays does not depend on hashing.
-            std::vector<EntityId> order;
-            for (const auto& [id, timer] : components) order.push_back(id);
-            std::sort(order.begin(), order.end());
-            for (EntityId id : order) {
+            for (EntityId id : SortedIds(components)) {
                 auto& timer = components.at(id);
                 if (timer.Stopped) continue;
                 timer.TimeRemaining =

@@ -35,21 +35,6 @@ void from_json(const nlohmann::json& j, ComponentHUDTimer& timer);
 /// lose screen when the time is up.
 class SystemHUDTimer : public System<ComponentHUDTimer, SystemHUDTimer> {
 public:
-    /// Whether `entity` is an enemy, asked through the bus when the player touches something.
-    using EnemyCheck = bool (*)(const SendCallback& send, EntityId entity);
-
-    /// Without an enemy check no contact costs time.
-    explicit SystemHUDTimer(EnemyCheck isEnemy = nullptr) : isEnemy(isEnemy) {}
-
-    /// An enemy check for the enemies' collider component `C`.
-    template <class C>
-    static bool Has(const SendCallback& send, EntityId entity) {
-        bool found = false;
-        const std::function<void(C&)> callback = [&found](C&) { found = true; };
-        send(MessageQuery<C>(entity, callback));
-        return found;
-    }
-
     bool HandleMessage(const Message& message) override;
 
     /// The clock face for `remaining` of `limit` seconds: (column, row) in rows 0 and 1.
@@ -66,6 +51,4 @@ private:
     void OnKey(const Message& message);
     void OnCollision(EntityId entity, EntityId other);
     void SetCell(EntityId entity, glm::ivec2 cell);
-
-    EnemyCheck isEnemy = nullptr;
 };

@@ -1,15 +1,13 @@
 #include "game/menu/SystemPauseMenu.h"
 
 #include "engine/JsonRead.h"
+#include "engine/KeyCodes.h"
 #include "engine/MessageKey.h"
 #include "engine/MessageTrigger.h"
+#include "engine/TriggerNames.h"
 #include "services/ui/MessageUITrigger.h"
 
-namespace {
-
-constexpr int kEscape = 256;
-
-}  // namespace
+namespace {}  // namespace
 
 void from_json(const nlohmann::json& j, ComponentPauseMenu& menu) {
     json_read::Key(j, "Menu", menu.Menu);
@@ -20,13 +18,13 @@ bool SystemPauseMenu::HandleMessage(const Message& message) {
     switch (message.TypeId()) {
         case MessageId::Key: {
             auto& key = static_cast<const MessageKey&>(message);
-            if (key.key != kEscape || key.action != MessageKey::kPressed) return false;
+            if (key.key != keycode::Escape || key.action != MessageKey::kPressed) return false;
             Toggle();
             return false;
         }
         case MessageId::Trigger: {
             auto& trigger = static_cast<const MessageTrigger&>(message);
-            if (trigger.name == "Pause") {
+            if (trigger.name == trigger::Pause) {
                 for (auto& [entity, menu] : components) menu.paused = trigger.value;
             }
             return false;
@@ -46,7 +44,7 @@ void SystemPauseMenu::Toggle() {
         SendMessage(MessageUIVisibleTrigger(menu.Menu, pause));
     }
     // The game, the sound and every pause menu follow the trigger before the send returns.
-    SendMessage(MessageTrigger("Pause", pause));
+    SendMessage(MessageTrigger(trigger::Pause, pause));
     if (pause) return;
     for (const auto& [entity, menu] : components) {
         for (const std::string& sub : menu.SubMenus) {

@@ -1,8 +1,8 @@
 #include "game/movers/SystemFloatingBehavior.h"
 
+#include "engine/IdOrder.h"
 #include "engine/JsonRead.h"
 #include "engine/SystemTransform.h"
-#include "game/goals/EntityOrder.h"
 #include "physics2d/SystemPhysics.h"
 
 void from_json(const nlohmann::json& j, ComponentFloatingBehavior& f) {
@@ -13,11 +13,9 @@ void from_json(const nlohmann::json& j, ComponentFloatingBehavior& f) {
 
 bool SystemFloatingBehavior::HandleMessage(const Message& message) {
     if (message.TypeId() != MessageId::Update) return System::HandleMessage(message);
-    for (EntityId id : SortedIds(components)) {
-        auto it = components.find(id);
-        if (it != components.end())
-            UpdateFloatingMovement(id, ComponentFloatingBehavior(it->second));
-    }
+    ForEachInIdOrder(components, [&](EntityId id, const ComponentFloatingBehavior& floating) {
+        UpdateFloatingMovement(id, ComponentFloatingBehavior(floating));
+    });
     return false;
 }
 

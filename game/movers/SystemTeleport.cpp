@@ -1,8 +1,8 @@
 #include "game/movers/SystemTeleport.h"
 
+#include "engine/IdOrder.h"
 #include "engine/JsonRead.h"
 #include "engine/SystemTransform.h"
-#include "game/goals/EntityOrder.h"
 
 void from_json(const nlohmann::json& j, ComponentTeleport& t) {
     json_read::Key(j, "Left", t.Left);
@@ -13,10 +13,8 @@ void from_json(const nlohmann::json& j, ComponentTeleport& t) {
 
 bool SystemTeleport::HandleMessage(const Message& message) {
     if (message.TypeId() != MessageId::Update) return System::HandleMessage(message);
-    for (EntityId id : SortedIds(components)) {
-        auto it = components.find(id);
-        if (it == components.end()) continue;
-        const ComponentTeleport box = it->second;
+    ForEachInIdOrder(components, [&](EntityId id, auto& entry) {
+        const ComponentTeleport box = entry;
         SendMessage(MessageQuery<ComponentTransform>(id, [&](ComponentTransform& t) {
             if (t.translation.x < box.Left) {
                 t.translation.x = box.Right;
@@ -29,6 +27,6 @@ bool SystemTeleport::HandleMessage(const Message& message) {
                 t.translation.y = box.Top;
             }
         }));
-    }
+    });
     return false;
 }

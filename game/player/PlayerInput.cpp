@@ -1,39 +1,25 @@
 #include "game/player/PlayerInput.h"
 
-namespace {
-
-constexpr int kSpace = 32;
-constexpr int kW = 87;
-constexpr int kA = 65;
-constexpr int kS = 83;
-constexpr int kD = 68;
-constexpr int kO = 79;
-constexpr int kGrave = 96;
-constexpr int kRight = 262;
-constexpr int kLeft = 263;
-constexpr int kDown = 264;
-constexpr int kUp = 265;
-
-}  // namespace
+#include "engine/KeyCodes.h"
 
 PlayerKey MapPlayerKey(int key) {
     switch (key) {
-        case kSpace:
-        case kW:
-        case kUp:
+        case keycode::Space:
+        case keycode::W:
+        case keycode::Up:
             return PlayerKey::Up;
-        case kA:
-        case kLeft:
+        case keycode::A:
+        case keycode::Left:
             return PlayerKey::Left;
-        case kD:
-        case kRight:
+        case keycode::D:
+        case keycode::Right:
             return PlayerKey::Right;
-        case kS:
-        case kDown:
+        case keycode::S:
+        case keycode::Down:
             return PlayerKey::Down;
-        case kO:
+        case keycode::O:
             return PlayerKey::ToggleFly;
-        case kGrave:
+        case keycode::Grave:
             return PlayerKey::LeaveDebug;
         default:
             return PlayerKey::None;

@@ -5,12 +5,15 @@
 
 #include "audio/MessageAudio.h"
 #include "engine/JsonRead.h"
+#include "engine/KeyCodes.h"
 #include "engine/MessageKey.h"
 #include "engine/MessageTrigger.h"
 #include "engine/SystemTransform.h"
-#include "game/goals/SystemDeathWallBehavior.h"
+#include "engine/TriggerNames.h"
 #include "game/player/MessagePlayTransitionReloadCheckpoint.h"
 #include "game/player/SystemPlayerControl.h"
+#include "game/vocabulary/ContactQuestions.h"
+#include "game/vocabulary/GameTriggers.h"
 #include "particle/MessageEmitParticle.h"
 #include "physics2d/MessageCollision.h"
 #include "physics2d/SystemCollisionBox.h"
@@ -19,10 +22,6 @@
 #include "tiled/MessageCollisionTile.h"
 
 namespace {
-
-constexpr int kKeyO = 79;
-constexpr int kKeyP = 80;
-constexpr int kGrave = 96;
 
 constexpr float kHurtJumpSpeed = 25.0f;
 constexpr float kHurtPushSpeed = 10.0f;
@@ -58,6 +57,12 @@ bool SystemPlayerCollision::HandleMessage(const Message& message) {
         case MessageId::Key:
             OnKey(message);
             return false;
+        case MessageId::ContactFacts:
+            return contact::Answer(message, components,
+                                   [](ContactFacts& facts, const ComponentPlayerCollider& c) {
+                                       facts.player = true;
+                                       facts.playerHurt = c.hurt;
+                                   });
         case MessageId::Collision: {
             if (collisionsOff) return false;
             auto& contact = static_cast<const MessageCollision&>(message);
@@ -76,7 +81,7 @@ bool SystemPlayerCollision::HandleMessage(const Message& message) {
             return false;
         }
         case MessageId::Trigger:
-            if (static_cast<const MessageTrigger&>(message).name == "Checkpoint Restore") {
+            if (static_cast<const MessageTrigger&>(message).name == trigger::CheckpointRestore) {
                 for (auto& [entity, collider] : components) collider.hurt = false;
             }
             return false;
@@ -88,11 +93,11 @@ bool SystemPlayerCollision::HandleMessage(const Message& message) {
 void SystemPlayerCollision::OnKey(const Message& message) {
     auto& key = static_cast<const MessageKey&>(message);
     if (key.action != MessageKey::kPressed) return;
-    if (key.debug && key.key == kKeyP) {
+    if (key.debug && key.key == keycode::P) {
         for (auto& [entity, collider] : components) collider.invincible = !collider.invincible;
-    } else if (key.debug && key.key == kKeyO) {
+    } else if (key.debug && key.key == keycode::O) {
         collisionsOff = !collisionsOff;
-    } else if (!key.debug && key.key == kGrave) {
+    } else if (!key.debug && key.key == keycode::Grave) {
         for (auto& [entity, collider] : components) collider.invincible = false;
         collisionsOff = false;
     }
@@ -109,11 +114,8 @@ void SystemPlayerCollision::OutOfBoundsCheck() {
 
 void SystemPlayerCollision::DeathWallContact(EntityId player, EntityId other) {
     if (components.at(player).invincible) return;
-    bool wall = false;
-    SendMessage(MessageQuery<ComponentDeathWallBehavior>(
-        other, [&](ComponentDeathWallBehavior&) { wall = true; }));
-    if (!wall) return;
-    // Looked up again: the query may have reached handlers that add components.
+    if (!contact::Ask(SendMessage, other).deathWall) return;
+    // Looked up again: the question may have reached handlers that add components.
     ComponentPlayerCollider& collider = components.at(player);
     collider.hurt = true;
     collider.deathWallHit = true;
@@ -158,7 +160,7 @@ void SystemPlayerCollision::HurtByTile(EntityId player, ComponentPlayerCollider&
         player, [&](ComponentTransform& t) { t.translation.z = kHurtZ; }));
     // Looked up again: the sends above may have reached handlers that add components.
     components.at(player).hurt = true;
-    SendMessage(MessageTrigger("Kill Player", true));
+    SendMessage(MessageTrigger(trigger::KillPlayer, true));
 }
 
 void SystemPlayerCollision::Wall(EntityId player, const Tile& tile, const ComponentTileMap& map) {

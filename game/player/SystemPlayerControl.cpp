@@ -3,11 +3,13 @@
 #include "engine/MessageFrame.h"
 #include "engine/MessageKey.h"
 #include "engine/MessageTrigger.h"
+#include "engine/TriggerNames.h"
 #include "game/player/MessagePlayTransitionReloadCheckpoint.h"
 #include "game/player/PlayerEffects.h"
 #include "game/player/PlayerInput.h"
 #include "game/player/PlayerMovement.h"
 #include "game/player/PlayerSequences.h"
+#include "game/vocabulary/GameTriggers.h"
 #include "physics2d/SystemPhysics.h"
 
 bool SystemPlayerControl::HandleMessage(const Message& message) {
@@ -63,20 +65,20 @@ void SystemPlayerControl::ApplyFlyMode(EntityId entity, ComponentPlayerControl& 
 
 void SystemPlayerControl::OnTrigger(std::string_view name, bool value) {
     for (auto& [entity, control] : components) {
-        if (name == "Starting Sequence") {
+        if (name == trigger::StartingSequence) {
             BeginEntrance(control);
             PlayerEffects(SendMessage, entity).Depth(control.StartSequenceBackZ);
-        } else if (name == "Pause") {
+        } else if (name == trigger::Pause) {
             control.paused = value;
-        } else if (name == "Checkpoint Restore") {
+        } else if (name == trigger::CheckpointRestore) {
             control.state = PlayerState::Unset;
             control.stateTime = 0.0f;
             control.leftHeld = control.rightHeld = control.upHeld = control.downHeld = false;
-        } else if (name == "Play Win Animation") {
+        } else if (name == trigger::PlayWinAnimation) {
             control.state = PlayerState::Win;
             UpdateAnimation(entity, control);
             BeginWin(control, Body(entity));
-        } else if (name == "Kill Player") {
+        } else if (name == trigger::KillPlayer) {
             BeginDeath(control, Body(entity));
             UpdateAnimation(entity, control);
         }

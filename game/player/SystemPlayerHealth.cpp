@@ -3,6 +3,7 @@
 #include "engine/JsonRead.h"
 #include "engine/MessageState.h"
 #include "engine/MessageTrigger.h"
+#include "engine/TriggerNames.h"
 
 void from_json(const nlohmann::json& j, ComponentPlayerHealth& health) {
     if (j.is_object() && j.contains("Max Health")) {
@@ -15,7 +16,7 @@ void from_json(const nlohmann::json& j, ComponentPlayerHealth& health) {
 
 bool SystemPlayerHealth::HandleMessage(const Message& message) {
     if (message.TypeId() == MessageId::Trigger &&
-        static_cast<const MessageTrigger&>(message).name == "Checkpoint Restore") {
+        static_cast<const MessageTrigger&>(message).name == trigger::CheckpointRestore) {
         // The restore has just brought back the saved component; the decrement is saved with
         // the next checkpoint, so a restore never gives a life back.
         for (auto& [entity, health] : components) {
@@ -23,10 +24,7 @@ bool SystemPlayerHealth::HandleMessage(const Message& message) {
             // Without a lose state there is nowhere to go; destroying the level would leave the
             // game without a current state, so play simply goes on.
             if (health.Health < 1 && !health.LoseState.empty()) {
-                // Copied: the state that owns this component is about to be destroyed.
-                const std::string loseState = health.LoseState;
-                SendMessage(MessageDestroyState(""));
-                SendMessage(MessageChangeState(loseState));
+                LeaveStateFor(SendMessage, health.LoseState);
             }
         }
     }

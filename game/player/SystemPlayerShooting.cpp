@@ -12,7 +12,9 @@
 #include "engine/MessageKey.h"
 #include "engine/MessageTrigger.h"
 #include "engine/SystemTransform.h"
+#include "engine/TriggerNames.h"
 #include "game/player/SystemPlayerControl.h"
+#include "game/vocabulary/GameTriggers.h"
 #include "particle/MessageEmitParticle.h"
 #include "particle/SystemParticleEmitter.h"
 #include "physics2d/SystemPhysics.h"
@@ -116,9 +118,9 @@ void SystemPlayerShooting::OnKey(const Message& message) {
 }
 
 void SystemPlayerShooting::OnTrigger(std::string_view name, bool value) {
-    if (name == "Pause") {
+    if (name == trigger::Pause) {
         for (auto& [arm, s] : components) s.paused = value;
-    } else if (name == "Kill Player") {
+    } else if (name == trigger::KillPlayer) {
         for (auto& [arm, s] : components) {
             s.killed = true;
             bool anyGrounded = false;
@@ -205,7 +207,8 @@ void SystemPlayerShooting::ScatterShot(EntityId arm, ComponentPlayerShooting& s)
     if (!transform) return;
     const ComponentPlayerShooting shooting = s;
     for (int i = 0; i < shooting.AmountOfShot; ++i) {
-        // The C library's generator, never seeded: every run fans out the same way.
+        // The C library's generator: normal play leaves it unseeded, so every run fans out the
+        // same way; a recording or replay seeds it from the recording (GameProgram.cpp).
         const int r = std::rand() % 100;
         const float angle = shooting.aimAngle - shooting.ShotSpread * 0.5f +
                             shooting.ShotSpread * static_cast<float>(r) * 0.01f;

@@ -2,10 +2,12 @@
 
 #include "engine/ComponentSprite.h"
 #include "engine/JsonRead.h"
+#include "engine/KeyCodes.h"
 #include "engine/MessageFrame.h"
 #include "engine/MessageKey.h"
 #include "engine/MessageState.h"
 #include "engine/MessageTrigger.h"
+#include "engine/TriggerNames.h"
 #include "game/player/MessagePlayTransitionReloadCheckpoint.h"
 #include "game/presentation/MessagePlayTransitionState.h"
 
@@ -17,8 +19,8 @@ constexpr float kFadeInSnap = 0.9f;
 constexpr float kFadeOutSnap = 0.05f;
 
 bool IsSkipKey(int key) {
-    return key == 32 || key == 256 || key == 257 || key == MessageKey::kMouseFirst ||
-           key == MessageKey::kMouseSecond;
+    return key == keycode::Space || key == keycode::Escape || key == keycode::Enter ||
+           key == MessageKey::kMouseFirst || key == MessageKey::kMouseSecond;
 }
 
 TransitionEffectType ParseEffect(const json& value) {
@@ -95,7 +97,7 @@ bool SystemTransitionSlide::HandleMessage(const Message& message) {
             Skip(message);
             return false;
         case MessageId::Trigger:
-            if (static_cast<const MessageTrigger&>(message).name == "Checkpoint Restore") {
+            if (static_cast<const MessageTrigger&>(message).name == trigger::CheckpointRestore) {
                 for (auto& [entity, slide] : components) {
                     if (slide.ActivateOnRestoreCheckpoint) slide.Playing = true;
                 }
@@ -125,7 +127,8 @@ void SystemTransitionSlide::Update(float dt) {
         Play(entity, slide);
         if (slide.Time > slide.TotalTime + slide.StartTime) {
             if (!slide.NextState.empty()) ChangeState(slide.NextState);
-            if (slide.ActivateOnReloadCheckpoint) SendMessage(MessageTrigger("Checkpoint", false));
+            if (slide.ActivateOnReloadCheckpoint)
+                SendMessage(MessageTrigger(trigger::Checkpoint, false));
         }
     }
 }
@@ -168,12 +171,9 @@ void SystemTransitionSlide::OnReloadCheckpoint() {
         slide.Playing = true;
         any = true;
     }
-    if (!any) SendMessage(MessageTrigger("Checkpoint", false));
+    if (!any) SendMessage(MessageTrigger(trigger::Checkpoint, false));
 }
 
 void SystemTransitionSlide::ChangeState(std::string_view state) {
-    // Copied first: the name may live in a component that the state change destroys.
-    const std::string name(state);
-    SendMessage(MessageDestroyState(""));
-    SendMessage(MessageChangeState(name));
+    LeaveStateFor(SendMessage, state);
 }

@@ -5,6 +5,7 @@
 #include "engine/MessageKey.h"
 #include "engine/MessageQuit.h"
 #include "engine/MessageTrigger.h"
+#include "engine/TriggerNames.h"
 
 ManagerReplayPlayer::ManagerReplayPlayer(const Replay& replay) : replay(replay) {}
 
@@ -40,7 +41,7 @@ void ManagerReplayPlayer::Deliver(const ReplayInput& input) {
             SendMessage(MessageScroll(input.value));
             return;
         case ReplayInput::Kind::Focus:
-            SendMessage(MessageTrigger("Window Focus", input.focused));
+            SendMessage(MessageTrigger(trigger::WindowFocus, input.focused));
             return;
         case ReplayInput::Kind::Cursor:
             // Sent after the frame's other input, as the window does.

@@ -5,6 +5,7 @@
 #include "engine/MessageId.h"
 #include "engine/MessageKey.h"
 #include "engine/MessageTrigger.h"
+#include "engine/TriggerNames.h"
 
 ManagerReplayRecorder::ManagerReplayRecorder(Replay& replay) : replay(replay) {}
 
@@ -38,7 +39,7 @@ bool ManagerReplayRecorder::HandleMessage(const Message& message) {
             return false;
         case MessageId::Trigger: {
             auto& trigger = static_cast<const MessageTrigger&>(message);
-            if (trigger.name != "Window Focus") return false;
+            if (trigger.name != trigger::WindowFocus) return false;
             ReplayInput input;
             input.frame = frame;
             input.kind = ReplayInput::Kind::Focus;

@@ -61,6 +61,5 @@ void SystemRunClock::Retry() {
     // Copied: the change below passes through this system and rewrites the record.
     const std::string target =
         record->lastLevel.empty() ? std::string(kNoLevelState) : record->lastLevel;
-    SendMessage(MessageDestroyState(""));
-    SendMessage(MessageChangeState(target));
+    LeaveStateFor(SendMessage, target);
 }

@@ -7,6 +7,7 @@
 #include "audio/MessageAudio.h"
 #include "engine/MessageId.h"
 #include "engine/MessageTrigger.h"
+#include "engine/TriggerNames.h"
 #include "services/ui/MessageUITrigger.h"
 
 namespace {
@@ -59,7 +60,7 @@ bool ManagerSettings::HandleMessage(const Message& message) {
                 Follow(settings.fullscreen, trigger.value, changed);
                 // Switching the display is a choice made at once, not while a menu stays open.
                 SaveIfChanged();
-            } else if (trigger.name == "Exit") {
+            } else if (trigger.name == trigger::Exit) {
                 SaveIfChanged();
             }
             return false;

@@ -5,6 +5,7 @@
 
 #include <glm/vec2.hpp>
 
+#include "engine/KeyCodes.h"
 #include "engine/MessageKey.h"
 #include "services/graphics/Input.h"
 
@@ -68,12 +69,12 @@ struct GamepadFrame {
 class GamepadMapping {
 public:
     /// Key codes of the events, as MessageKey carries them.
-    static constexpr int kKeySpace = 32;
-    static constexpr int kKeyA = 65;
-    static constexpr int kKeyD = 68;
-    static constexpr int kKeyEscape = 256;
-    static constexpr int kKeyDown = 264;
-    static constexpr int kKeyUp = 265;
+    static constexpr int kKeySpace = keycode::Space;
+    static constexpr int kKeyA = keycode::A;
+    static constexpr int kKeyD = keycode::D;
+    static constexpr int kKeyEscape = keycode::Escape;
+    static constexpr int kKeyDown = keycode::Down;
+    static constexpr int kKeyUp = keycode::Up;
     static constexpr int kMouseLeft = MessageKey::kMouseFirst;
 
     /// Stick deflection that presses a direction, and the one below which it is let go.

@@ -5,6 +5,7 @@
 #include "engine/MessageCursor.h"
 #include "engine/MessageKey.h"
 #include "engine/MessageTrigger.h"
+#include "engine/TriggerNames.h"
 
 namespace graphics {
 
@@ -37,7 +38,7 @@ void DispatchInput(const InputEvent& event, DebugMode& debug, const SendCallback
             send(MessageScroll(event.offset));
             return;
         case InputEvent::Kind::Focus:
-            send(MessageTrigger("Window Focus", event.code != 0));
+            send(MessageTrigger(trigger::WindowFocus, event.code != 0));
             return;
     }
 }

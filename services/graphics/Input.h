@@ -5,6 +5,7 @@
 
 #include <glm/vec2.hpp>
 
+#include "engine/KeyCodes.h"
 #include "engine/Manager.h"
 #include "services/graphics/CameraMath.h"
 
@@ -26,7 +27,7 @@ struct InputEvent {
 /// the game as a key without the flag and resets its debug switches.
 class DebugMode {
 public:
-    static constexpr int kToggleKey = 96;
+    static constexpr int kToggleKey = keycode::Grave;
     /// The debug flag for a key message with this code and action.
     bool OnKey(int key, int action);
     bool IsOn() const { return on; }

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "game/replay/ContentFolder.h"
+#include "game/program/ContentFolder.h"
 
 namespace fs = std::filesystem;
 

@@ -4,7 +4,7 @@
 
 #include "engine/MessageTrigger.h"
 #include "game/camera/SystemCameraControl.h"
-#include "game/goals/SystemDeathWallBehavior.h"
+#include "game/hazards/SystemDeathWallBehavior.h"
 #include "game/player/SystemPlayerCollision.h"
 #include "physics2d/SystemPhysics.h"
 #include "tests/game/GoalsFixture.h"

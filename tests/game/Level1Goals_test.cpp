@@ -6,9 +6,9 @@
 #include "game/Roster.h"
 #include "game/camera/SystemCameraControl.h"
 #include "game/goals/SystemCheckpointCollision.h"
-#include "game/goals/SystemDeathWallBehavior.h"
 #include "game/goals/SystemDoorBehavior.h"
 #include "game/goals/SystemTeapotCollision.h"
+#include "game/hazards/SystemDeathWallBehavior.h"
 #include "game/player/SystemPlayerControl.h"
 #include "tests/game/GameFixture.h"
 

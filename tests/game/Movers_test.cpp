@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "game/movers/SystemFloatingBehavior.h"
-#include "game/movers/SystemTrigger.h"
 #include "game/player/SystemPlayerCollision.h"
+#include "game/triggers/SystemTrigger.h"
 #include "physics2d/MessageCollision.h"
 #include "physics2d/SystemPhysics.h"
 #include "tests/game/GoalsFixture.h"

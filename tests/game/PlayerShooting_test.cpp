@@ -5,7 +5,7 @@
 #include "engine/MessageCursor.h"
 #include "engine/MessageTrigger.h"
 #include "engine/SystemTransform.h"
-#include "game/player/SystemBulletBehavior.h"
+#include "game/bullets/SystemBulletBehavior.h"
 #include "game/player/SystemPlayerShooting.h"
 #include "particle/MessageEmitParticle.h"
 #include "physics2d/SystemPhysics.h"

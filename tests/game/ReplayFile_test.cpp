@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/DataError.h"
-#include "game/replay/ProgramOptions.h"
+#include "game/program/ProgramOptions.h"
 #include "tests/support/TempAssets.h"
 
 namespace {

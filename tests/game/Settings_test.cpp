@@ -15,7 +15,7 @@
 #include "engine/MessageTrigger.h"
 #include "engine/SystemBase.h"
 #include "game/Roster.h"
-#include "game/replay/GameProgram.h"
+#include "game/program/GameProgram.h"
 #include "game/settings/ManagerSettings.h"
 #include "game/settings/Settings.h"
 #include "services/ui/MessageUITrigger.h"

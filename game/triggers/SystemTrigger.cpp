@@ -1,9 +1,9 @@
-#include "game/movers/SystemTrigger.h"
+#include "game/triggers/SystemTrigger.h"
 
 #include "audio/MessageAudio.h"
 #include "engine/JsonRead.h"
 #include "engine/MessageTrigger.h"
-#include "game/player/SystemPlayerCollision.h"
+#include "game/vocabulary/ContactQuestions.h"
 #include "physics2d/MessageCollision.h"
 
 void from_json(const nlohmann::json& j, ComponentTrigger& t) {
@@ -26,14 +26,8 @@ bool SystemTrigger::HandleMessage(const Message& message) {
 void SystemTrigger::CollisionHandler(EntityId entity, EntityId other) {
     auto it = components.find(entity);
     if (it == components.end() || it->second.Triggered) return;
-    bool player = false;
-    bool hurt = false;
-    SendMessage(MessageQuery<ComponentPlayerCollider>(other, [&](ComponentPlayerCollider& p) {
-        player = true;
-        hurt = p.hurt;
-    }));
     // A dead player falling through the level does not set off what it passes.
-    if (!player || hurt) return;
+    if (!contact::IsUnhurtPlayer(SendMessage, other)) return;
 
     it = components.find(entity);
     if (it == components.end()) return;

@@ -1,4 +1,4 @@
-#include "game/player/SystemBulletCollision.h"
+#include "game/bullets/SystemBulletCollision.h"
 
 #include <glm/vec3.hpp>
 
@@ -6,7 +6,7 @@
 #include "engine/JsonRead.h"
 #include "engine/MessageEntity.h"
 #include "engine/SystemTransform.h"
-#include "game/enemies/SystemEnemyCollision.h"
+#include "game/vocabulary/ContactQuestions.h"
 #include "particle/MessageEmitParticle.h"
 #include "physics2d/MessageCollision.h"
 #include "physics2d/SystemPhysics.h"
@@ -18,6 +18,10 @@ void from_json(const nlohmann::json& j, ComponentBulletCollider& collider) {
 }
 
 bool SystemBulletCollision::HandleMessage(const Message& message) {
+    if (message.TypeId() == MessageId::ContactFacts) {
+        return contact::Answer(message, components,
+                               [](ContactFacts& facts, const auto&) { facts.playerBullet = true; });
+    }
     if (message.TypeId() == MessageId::Collision) {
         EnemyHit(static_cast<const MessageCollision&>(message));
         return false;
@@ -43,9 +47,7 @@ bool SystemBulletCollision::HandleMessage(const Message& message) {
 
 void SystemBulletCollision::EnemyHit(const MessageCollision& contact) {
     if (!components.count(contact.Entity)) return;
-    bool enemy = false;
-    SendMessage(MessageQuery<ComponentEnemyCollider>(
-        contact.Other, [&](ComponentEnemyCollider&) { enemy = true; }));
     // The enemy's own reaction answers the mirrored contact.
-    if (enemy) SendMessage(MessageDestroyEntity(contact.Entity));
+    if (contact::IsEnemy(SendMessage, contact.Other))
+        SendMessage(MessageDestroyEntity(contact.Entity));
 }

@@ -1,15 +1,18 @@
-#include "game/goals/SystemDeathWallBehavior.h"
+#include "game/hazards/SystemDeathWallBehavior.h"
 
 #include <algorithm>
 #include <cmath>
 
 #include "audio/MessageAudio.h"
 #include "audio/SystemAudioSource.h"
+#include "engine/IdOrder.h"
 #include "engine/JsonRead.h"
 #include "engine/MessageTrigger.h"
 #include "engine/SystemTransform.h"
+#include "engine/TriggerNames.h"
 #include "game/camera/SystemCameraControl.h"
-#include "game/goals/EntityOrder.h"
+#include "game/vocabulary/ContactQuestions.h"
+#include "game/vocabulary/GameTriggers.h"
 #include "particle/MessageEmitParticle.h"
 #include "particle/SystemParticleEmitter.h"
 #include "physics2d/SystemCollisionBox.h"
@@ -36,14 +39,18 @@ bool SystemDeathWallBehavior::HandleMessage(const Message& message) {
         case MessageId::Update:
             Update();
             return false;
+        case MessageId::ContactFacts:
+            return contact::Answer(message, components, [](ContactFacts& facts, const auto&) {
+                facts.deathWall = true;
+            });
         case MessageId::ListenerPosition:
             CalculateDistanceToPlayer(
                 static_cast<const MessageListenerPosition&>(message).position);
             return false;
         case MessageId::Trigger: {
             auto& trigger = static_cast<const MessageTrigger&>(message);
-            if (trigger.name == "Death Wall" && trigger.value) SwitchOn();
-            if (trigger.name == "Checkpoint Restore") OnRestore();
+            if (trigger.name == trigger::DeathWall && trigger.value) SwitchOn();
+            if (trigger.name == trigger::CheckpointRestore) OnRestore();
             return false;
         }
         default:
@@ -52,10 +59,9 @@ bool SystemDeathWallBehavior::HandleMessage(const Message& message) {
 }
 
 void SystemDeathWallBehavior::Update() {
-    for (EntityId id : SortedIds(components)) {
-        auto it = components.find(id);
-        if (it == components.end() || !it->second.Active) continue;
-        ComponentDeathWallBehavior& wall = it->second;
+    ForEachInIdOrder(components, [&](EntityId id, auto& entry) {
+        if (!entry.Active) return;
+        ComponentDeathWallBehavior& wall = entry;
         wall.TargetSpeed = wall.SpeedFor(wall.DistanceToPlayer);
         const float target = wall.TargetSpeed;
         const float faster = wall.NegativeAcceleration;
@@ -63,7 +69,7 @@ void SystemDeathWallBehavior::Update() {
         SendMessage(MessageQuery<ComponentPhysics>(id, [&](ComponentPhysics& p) {
             p.Acceleration.x = p.Velocity.x > target ? faster : slower;
         }));
-    }
+    });
 }
 
 void SystemDeathWallBehavior::CalculateDistanceToPlayer(const glm::vec3& position) {
@@ -110,17 +116,15 @@ void SystemDeathWallBehavior::CalculateDistanceToPlayer(const glm::vec3& positio
 }
 
 void SystemDeathWallBehavior::SwitchOn() {
-    for (EntityId id : SortedIds(components)) {
-        auto it = components.find(id);
-        if (it == components.end()) continue;
-        it->second.Active = true;
-        const ComponentDeathWallBehavior wall = it->second;
+    ForEachInIdOrder(components, [&](EntityId id, auto& entry) {
+        entry.Active = true;
+        const ComponentDeathWallBehavior wall = entry;
         SendMessage(MessageAudioEvent(wall.DistanceSound, glm::vec3(0.0f), glm::vec3(0.0f)));
         for (const std::string& effect : wall.Effects) {
             SendMessage(MessageEmitParticle(effect, true, id));
         }
         SendMessage(MessageEmitParticle(wall.NoiseEffect, true, id));
-    }
+    });
 }
 
 void SystemDeathWallBehavior::OnRestore() {

@@ -1,4 +1,4 @@
-#include "game/replay/ContentFolder.h"
+#include "game/program/ContentFolder.h"
 
 #include <algorithm>
 #include <system_error>

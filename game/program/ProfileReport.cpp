@@ -1,4 +1,4 @@
-#include "game/replay/ProfileReport.h"
+#include "game/program/ProfileReport.h"
 
 #include <fstream>
 #include <iomanip>

@@ -3,7 +3,7 @@
 #include <string_view>
 
 #include "engine/System.h"
-#include "game/player/BulletLife.h"
+#include "game/bullets/BulletLife.h"
 
 /// An enemy projectile's limited life and its looping animation.
 struct ComponentEnemyBulletBehavior : BulletLife {

@@ -1,4 +1,4 @@
-// The player's contacts with enemies and enemy bullets.
+// SystemPlayerCollision, continued: the player's contacts with enemies and enemy bullets.
 
 #include <cmath>
 
@@ -6,10 +6,10 @@
 #include "engine/MessageEntity.h"
 #include "engine/MessageTrigger.h"
 #include "engine/SystemTransform.h"
-#include "game/enemies/SystemEnemyBulletCollision.h"
-#include "game/enemies/SystemEnemyCollision.h"
 #include "game/player/SystemPlayerCollision.h"
 #include "game/player/SystemPlayerControl.h"
+#include "game/vocabulary/ContactQuestions.h"
+#include "game/vocabulary/GameTriggers.h"
 #include "physics2d/SystemCollisionBox.h"
 #include "physics2d/SystemPhysics.h"
 
@@ -24,14 +24,10 @@ constexpr float kHurtZ = 9.0f;
 
 void SystemPlayerCollision::EnemyContact(EntityId player, EntityId other) {
     if (components.at(player).invincible) return;
-    bool harmful = false;
+    const ContactFacts facts = contact::Ask(SendMessage, other);
     // An enemy that is already hit is on its way out and harmless.
-    SendMessage(MessageQuery<ComponentEnemyCollider>(
-        other, [&](ComponentEnemyCollider& enemy) { harmful = !enemy.IsHit; }));
-    bool bullet = false;
-    SendMessage(MessageQuery<ComponentEnemyBulletCollider>(
-        other, [&](ComponentEnemyBulletCollider&) { bullet = true; }));
-    if (bullet) {
+    bool harmful = facts.enemy && !facts.enemyHit;
+    if (facts.enemyBullet) {
         harmful = true;
         // Spent on the player, even one already hurt; otherwise it would fly on through.
         SendMessage(MessageDestroyEntity(other));
@@ -39,7 +35,7 @@ void SystemPlayerCollision::EnemyContact(EntityId player, EntityId other) {
     auto it = components.find(player);
     if (!harmful || it == components.end() || it->second.hurt) return;
     HurtByContact(player, other);
-    SendMessage(MessageTrigger("Kill Player", true));
+    SendMessage(MessageTrigger(trigger::KillPlayer, true));
 }
 
 void SystemPlayerCollision::HurtByContact(EntityId player, EntityId other) {

@@ -1,4 +1,4 @@
-#include "game/replay/ProgramOptions.h"
+#include "game/program/ProgramOptions.h"
 
 #include <charconv>
 

@@ -1,4 +1,4 @@
-#include "game/replay/GameProgram.h"
+#include "game/program/GameProgram.h"
 
 #include <chrono>
 #include <cstdlib>
@@ -16,11 +16,11 @@
 #include "engine/VornEngine.h"
 #include "game/Roster.h"
 #include "game/hud/ManagerFrameOverlay.h"
-#include "game/replay/ContentFolder.h"
+#include "game/program/ContentFolder.h"
+#include "game/program/ProfileReport.h"
+#include "game/program/ProgramOptions.h"
 #include "game/replay/ManagerReplayPlayer.h"
 #include "game/replay/ManagerReplayRecorder.h"
-#include "game/replay/ProfileReport.h"
-#include "game/replay/ProgramOptions.h"
 #include "game/replay/ReplayFile.h"
 #include "game/replay/StateHash.h"
 #include "game/settings/ManagerSettings.h"

@@ -1,4 +1,4 @@
-#include "game/enemies/SystemEnemyBulletCollision.h"
+#include "game/bullets/SystemEnemyBulletCollision.h"
 
 #include <glm/vec3.hpp>
 
@@ -6,6 +6,7 @@
 #include "engine/JsonRead.h"
 #include "engine/MessageEntity.h"
 #include "engine/SystemTransform.h"
+#include "game/vocabulary/ContactQuestions.h"
 #include "particle/MessageEmitParticle.h"
 #include "physics2d/SystemPhysics.h"
 #include "tiled/MessageCollisionTile.h"
@@ -16,6 +17,10 @@ void from_json(const nlohmann::json& j, ComponentEnemyBulletCollider& collider) 
 }
 
 bool SystemEnemyBulletCollision::HandleMessage(const Message& message) {
+    if (message.TypeId() == MessageId::ContactFacts) {
+        return contact::Answer(message, components,
+                               [](ContactFacts& facts, const auto&) { facts.enemyBullet = true; });
+    }
     if (message.TypeId() != MessageId::CollisionTile) return System::HandleMessage(message);
     auto& contact = static_cast<const MessageCollisionTile&>(message);
     auto it = components.find(contact.Entity);

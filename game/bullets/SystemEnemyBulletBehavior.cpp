@@ -1,8 +1,8 @@
-#include "game/player/SystemBulletBehavior.h"
+#include "game/bullets/SystemEnemyBulletBehavior.h"
 
 #include "engine/MessageFrame.h"
 
-bool SystemBulletBehavior::HandleMessage(const Message& message) {
+bool SystemEnemyBulletBehavior::HandleMessage(const Message& message) {
     if (message.TypeId() != MessageId::Update) return System::HandleMessage(message);
     const float dt = static_cast<const MessageUpdate&>(message).dt;
     for (auto& [entity, bullet] : components) AgeBullet(bullet, entity, dt, SendMessage);

@@ -1,4 +1,4 @@
-#include "game/player/BulletLife.h"
+#include "game/bullets/BulletLife.h"
 
 #include "engine/JsonRead.h"
 #include "particle/MessageEmitParticle.h"

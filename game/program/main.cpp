@@ -1,4 +1,4 @@
-#include "game/replay/GameProgram.h"
+#include "game/program/GameProgram.h"
 
 // Without arguments the game plays; everything it shows comes from Assets/, looked for in the
 // working folder, beside the program and in its install prefix. The command line only records

@@ -3,7 +3,7 @@
 #include <string_view>
 
 #include "engine/System.h"
-#include "game/player/BulletLife.h"
+#include "game/bullets/BulletLife.h"
 
 /// A bullet's life time and its looping animation.
 struct ComponentBulletBehavior : BulletLife {
