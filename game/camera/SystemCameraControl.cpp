@@ -27,6 +27,7 @@ void from_json(const nlohmann::json& j, ComponentCameraControl& camera) {
     json_read::Vec<2>(j, "Shake Modulation Amplitude", camera.ShakeModulationAmplitude);
     json_read::Vec<2>(j, "Shake Frequency", camera.ShakeFrequency);
     json_read::Vec<2>(j, "Shake Modulation Frequency", camera.ShakeModulationFrequency);
+    json_read::Key(j, "Hold On Death", camera.HoldOnDeath);
     camera.BaseShakeAmplitude = camera.ShakeAmplitude;
     camera.BaseShakeModulationAmplitude = camera.ShakeModulationAmplitude;
 }
@@ -71,6 +72,10 @@ bool SystemCameraControl::HandleMessage(const Message& message) {
             auto& trigger = static_cast<const MessageTrigger&>(message);
             if (trigger.name == "Death Wall" && trigger.value) {
                 for (auto& [entity, camera] : components) camera.Shake = true;
+            } else if (trigger.name == "Kill Player" && trigger.value) {
+                for (auto& [entity, camera] : components) camera.holding = camera.HoldOnDeath;
+            } else if (trigger.name == "Checkpoint Restore") {
+                for (auto& [entity, camera] : components) camera.holding = false;
             }
             return false;
         }
@@ -78,7 +83,7 @@ bool SystemCameraControl::HandleMessage(const Message& message) {
             const glm::vec3 position =
                 static_cast<const MessageListenerPosition&>(message).position;
             for (auto& [entity, camera] : components) {
-                if (!camera.freecam) Follow(entity, camera, position);
+                if (!camera.freecam && !camera.holding) Follow(entity, camera, position);
             }
             return false;
         }

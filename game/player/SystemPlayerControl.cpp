@@ -69,9 +69,11 @@ void SystemPlayerControl::OnTrigger(std::string_view name, bool value) {
         } else if (name == "Pause") {
             control.paused = value;
         } else if (name == "Checkpoint Restore") {
+            EndDeathFreeze(control, Body(entity));
             control.state = PlayerState::Unset;
             control.stateTime = 0.0f;
             control.leftHeld = control.rightHeld = control.upHeld = control.downHeld = false;
+            control.jumpPending = false;
         } else if (name == "Play Win Animation") {
             control.state = PlayerState::Win;
             UpdateAnimation(entity, control);
