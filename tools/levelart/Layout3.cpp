@@ -31,7 +31,7 @@ Layout Level3Layout() {
     b.Fill(13, 13, 61, 63, '=');
     b.Fill(11, 17, 64, 65, '#');
     b.Pit(77, 80);
-    b.Fill(17, 17, 84, 86, '^');
+    b.Fill(17, 17, 85, 86, '^');  // two tiles: the third pit's landing is close
     b.Pit(92, 95);
     b.Fill(17, 17, 110, 112, '^');
     b.Pit(116, 119);
