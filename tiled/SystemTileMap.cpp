@@ -88,6 +88,19 @@ void ForSolidTiles(const ComponentTileMap& map, float x, float y, int rowHalf, i
     }
 }
 
+/// The tile as it collides: a tile whose type collides only in the lower part of its cell
+/// gets a box of that height, resting on the cell's bottom.
+Tile Colliding(const Tile& cell) {
+    Tile copy = cell;
+    const float height = copy.Type.collisionHeight;
+    if (height < 1.0f) {
+        const float half = copy.Collider.Size.y;
+        copy.Collider.Size.y = half * height;
+        copy.Transform.translation.y -= half - copy.Collider.Size.y;
+    }
+    return copy;
+}
+
 /// The entry's address (stable while it exists), or null.
 template <class C>
 C* Find(std::unordered_map<EntityId, C>& table, EntityId id) {
@@ -117,7 +130,7 @@ void SystemTileMap::BoxPass(EntityId mapEntity) {
                 const int rowHalf = WindowHalfSize(box->Size.y, map->TileSize);
                 const int columnHalf = WindowHalfSize(box->Size.x, map->TileSize);
                 ForSolidTiles(*map, centre.x, centre.y, rowHalf, columnHalf, [&](const Tile& cell) {
-                    Tile copy = cell;
+                    Tile copy = Colliding(cell);
                     const glm::vec2 at{copy.Transform.translation.x, copy.Transform.translation.y};
                     if (!overlap::Boxes(centre, box->Size, at, copy.Collider.Size, box->Penetration,
                                         copy.Collider.Penetration)) {
@@ -150,11 +163,11 @@ void SystemTileMap::CirclePass(EntityId mapEntity) {
                 const float radius = circle->Radius;
                 const int half = WindowHalfSize(radius, map->TileSize);
                 ForSolidTiles(*map, centre.x, centre.y, half, half, [&](const Tile& cell) {
-                    const glm::vec2 at{cell.Transform.translation.x, cell.Transform.translation.y};
-                    if (!overlap::CircleBox(centre, radius, at, cell.Collider.Size)) {
+                    const Tile copy = Colliding(cell);
+                    const glm::vec2 at{copy.Transform.translation.x, copy.Transform.translation.y};
+                    if (!overlap::CircleBox(centre, radius, at, copy.Collider.Size)) {
                         return true;
                     }
-                    const Tile copy = cell;
                     SendMessage(MessageCollisionTile(id, copy, *map));
                     return Find(circles, id) && Find(components, mapEntity) == map;
                 });

@@ -15,6 +15,9 @@ struct TileType {
     bool canJumpThrough = false;
     bool killsPlayer = false;
     bool pit = false;
+    /// The part of the cell's height, from its bottom, that collides: a row of spikes is
+    /// drawn low in its cell and should be touched only there. 1 is the whole cell.
+    float collisionHeight = 1.0f;
     /// The map is placed so that this tile's cell is centred on the world origin.
     bool atOrigin = false;
 };

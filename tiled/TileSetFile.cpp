@@ -26,7 +26,7 @@ std::string TextureName(const std::string& image) {
 }
 
 /// Applies {"name", "value"} entries to one tile type; other names are ignored.
-void ApplyTileProperties(const json& properties, TileType& type) {
+void ApplyTileProperties(const json& properties, TileType& type, const std::string& where) {
     for (const json& entry : properties) {
         if (!entry.is_object()) continue;
         auto name = entry.find("name");
@@ -42,6 +42,12 @@ void ApplyTileProperties(const json& properties, TileType& type) {
             type.killsPlayer = value->get<bool>();
         } else if (key == "pit") {
             type.pit = value->get<bool>();
+        } else if (key == "collisionHeight") {
+            const float height = value->get<float>();
+            if (!(height > 0.0f && height <= 1.0f)) {
+                throw DataError(where + ": collisionHeight: must be above 0 and at most 1");
+            }
+            type.collisionHeight = height;
         } else if (key == "AtPosition0,0") {
             type.atOrigin = true;
         }
@@ -155,7 +161,8 @@ void ReadTileset(ComponentTileMap& map, const json& set, const std::string& wher
             continue;
         }
         if (auto properties = tile.find("properties"); properties != tile.end()) {
-            ApplyTileProperties(*properties, map.TileTypes[base + id]);
+            ApplyTileProperties(*properties, map.TileTypes[base + id],
+                                where + ": /tiles, id " + std::to_string(id));
         }
     }
 }

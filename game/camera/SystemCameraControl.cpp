@@ -10,6 +10,7 @@
 #include "engine/MessageKey.h"
 #include "engine/MessageTrigger.h"
 #include "engine/SystemTransform.h"
+#include "engine/TriggerNames.h"
 #include "game/vocabulary/GameTriggers.h"
 
 namespace {
@@ -28,6 +29,7 @@ void from_json(const nlohmann::json& j, ComponentCameraControl& camera) {
     json_read::Vec<2>(j, "Shake Modulation Amplitude", camera.ShakeModulationAmplitude);
     json_read::Vec<2>(j, "Shake Frequency", camera.ShakeFrequency);
     json_read::Vec<2>(j, "Shake Modulation Frequency", camera.ShakeModulationFrequency);
+    json_read::Key(j, "Hold On Death", camera.HoldOnDeath);
     camera.BaseShakeAmplitude = camera.ShakeAmplitude;
     camera.BaseShakeModulationAmplitude = camera.ShakeModulationAmplitude;
 }
@@ -72,6 +74,10 @@ bool SystemCameraControl::HandleMessage(const Message& message) {
             auto& trigger = static_cast<const MessageTrigger&>(message);
             if (trigger.name == trigger::DeathWall && trigger.value) {
                 for (auto& [entity, camera] : components) camera.Shake = true;
+            } else if (trigger.name == trigger::KillPlayer && trigger.value) {
+                for (auto& [entity, camera] : components) camera.holding = camera.HoldOnDeath;
+            } else if (trigger.name == trigger::CheckpointRestore) {
+                for (auto& [entity, camera] : components) camera.holding = false;
             }
             return false;
         }
@@ -79,7 +85,7 @@ bool SystemCameraControl::HandleMessage(const Message& message) {
             const glm::vec3 position =
                 static_cast<const MessageListenerPosition&>(message).position;
             for (auto& [entity, camera] : components) {
-                if (!camera.freecam) Follow(entity, camera, position);
+                if (!camera.freecam && !camera.holding) Follow(entity, camera, position);
             }
             return false;
         }

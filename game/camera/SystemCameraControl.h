@@ -26,6 +26,9 @@ struct ComponentCameraControl {
     glm::vec2 ShakeModulationAmplitude{0.0f};
     glm::vec2 ShakeFrequency{0.0f};
     glm::vec2 ShakeModulationFrequency{0.0f};
+    /// After the player is killed the camera stays where it was, rather than following the
+    /// thrown body, until the checkpoint is restored.
+    bool HoldOnDeath = false;
 
     /// The amplitudes as read; the death wall rescales the live ones from these.
     glm::vec2 BaseShakeAmplitude{0.0f};
@@ -38,6 +41,8 @@ struct ComponentCameraControl {
     glm::vec2 pressCursor{0.0f};
     glm::vec2 pressRotation{0.0f};
     float shakeTime = 0.0f;
+    /// Holding still for a death (HoldOnDeath).
+    bool holding = false;
 };
 
 void from_json(const nlohmann::json& j, ComponentCameraControl& camera);

@@ -22,6 +22,11 @@ void from_json(const nlohmann::json& j, ComponentPlayerControl& c) {
     Key(j, "Friction Multiplier", c.FrictionMultiplier);
     Key(j, "Time to Jump", c.TimeToJump);
     Key(j, "Time to Land", c.TimeToLand);
+    Key(j, "Coyote Time", c.CoyoteTime);
+    Key(j, "Jump Buffer", c.JumpBuffer);
+    Key(j, "Jump Needs New Press", c.JumpNeedsNewPress);
+    Key(j, "Jump Cut Multiplier", c.JumpCutMultiplier);
+    Key(j, "Glide Fall Speed", c.GlideFallSpeed);
     Key(j, "Jump Sound", c.JumpSound);
     Key(j, "Empty Animation", c.EmptyAnimation);
     Key(j, "Walk Animation", c.WalkAnimation);
@@ -39,6 +44,7 @@ void from_json(const nlohmann::json& j, ComponentPlayerControl& c) {
     Key(j, "Win Sequence Length", c.WinSequenceLength);
     Key(j, "Death Sequence Length", c.DeathSequenceLength);
     Key(j, "Falling Death Sequence Length", c.FallingDeathSequenceLength);
+    Key(j, "Death Freeze Time", c.DeathFreezeTime);
     Key(j, "Start Sequence Back Z-Pos", c.StartSequenceBackZ);
     Key(j, "Start Sequence Front Z-Pos", c.StartSequenceFrontZ);
     Key(j, "Start Run Delay", c.StartRunDelay);

@@ -30,6 +30,7 @@ void ApplyMovementKey(PlayerIntents& held, PlayerKey key, bool pressed, bool pau
     if (pressed && paused) return;
     switch (key) {
         case PlayerKey::Up:
+            if (pressed && !held.upHeld) ++held.upPresses;
             held.upHeld = pressed;
             break;
         case PlayerKey::Left:

@@ -36,6 +36,50 @@ void Walk(const PlayerTuning& t, PlayerMotion& m, int direction, ComponentPhysic
     }
 }
 
+void TakeOff(const PlayerTuning& t, PlayerMotion& m, ComponentPhysics& body, MovementStep& step) {
+    m.grounded = false;
+    m.jumpedSinceGround = true;
+    m.jumpPending = false;
+    m.jumpCut = false;
+    body.Velocity.y = t.JumpVelocity;
+    m.state = PlayerState::JumpRise;
+    step.tookOff = true;
+}
+
+/// Takes in the presses of jump since the last update and ages the one not yet used.
+void TrackJumpPress(PlayerMotion& m, const PlayerIntents& intents, float dt) {
+    if (intents.upPresses != m.upPressesSeen) {
+        m.upPressesSeen = intents.upPresses;
+        m.jumpPending = true;
+        m.sinceJumpPress = 0.0f;
+    } else {
+        m.sinceJumpPress += dt;
+    }
+}
+
+/// Whether jump asks for a take-off in this update. Without a buffer and without the need of
+/// a new press, a held key does, as on every landing; the wind-up runs on by itself.
+bool WantsJump(const PlayerTuning& t, const PlayerMotion& m, const PlayerIntents& intents) {
+    if (m.state == PlayerState::JumpLaunch) return false;
+    const bool fresh = m.jumpPending && m.sinceJumpPress <= t.JumpBuffer;
+    if (t.JumpNeedsNewPress) return fresh;
+    return intents.upHeld || (t.JumpBuffer > 0.0f && fresh);
+}
+
+/// Letting go of jump on the way up ends the rise early; holding it on the way down glides.
+void CutAndGlide(const PlayerTuning& t, PlayerMotion& m, const PlayerIntents& intents,
+                 ComponentPhysics& body) {
+    if (m.grounded) return;
+    if (m.state == PlayerState::JumpRise && !intents.upHeld && !m.jumpCut &&
+        body.Velocity.y > 0.0f && t.JumpCutMultiplier < 1.0f) {
+        body.Velocity.y *= t.JumpCutMultiplier;
+        m.jumpCut = true;
+    }
+    if (t.GlideFallSpeed > 0.0f && intents.upHeld && body.Velocity.y < -t.GlideFallSpeed) {
+        body.Velocity.y = -t.GlideFallSpeed;
+    }
+}
+
 }  // namespace
 
 MovementStep StepMovement(const PlayerTuning& t, PlayerMotion& m, const PlayerIntents& intents,
@@ -49,16 +93,28 @@ MovementStep StepMovement(const PlayerTuning& t, PlayerMotion& m, const PlayerIn
 
     step.facing = intents.Horizontal();
     Walk(t, m, step.facing, body, dt);
+    TrackJumpPress(m, intents, dt);
+    if (m.grounded) {
+        m.airTime = 0.0f;
+        m.jumpedSinceGround = false;
+    } else {
+        m.airTime += dt;
+    }
 
     if (m.state == PlayerState::JumpLaunch && m.stateTime > t.TimeToJump) {
-        m.grounded = false;
-        body.Velocity.y = t.JumpVelocity;
-        m.state = PlayerState::JumpRise;
-        step.tookOff = true;
+        TakeOff(t, m, body, step);
     }
+    CutAndGlide(t, m, intents, body);
     if (!m.grounded && body.Velocity.y < 0.0f) m.state = PlayerState::JumpFall;
-    // A press during the wind-up keeps it running: the state is JumpLaunch already.
-    if (intents.upHeld && m.grounded) m.state = PlayerState::JumpLaunch;
+    if (WantsJump(t, m, intents)) {
+        if (m.grounded) {
+            // A press during the wind-up keeps it running: the state is JumpLaunch already.
+            m.state = PlayerState::JumpLaunch;
+        } else if (t.CoyoteTime > 0.0f && m.airTime <= t.CoyoteTime && !m.jumpedSinceGround) {
+            // Just off a ledge: no wind-up, the ground to push from is gone.
+            TakeOff(t, m, body, step);
+        }
+    }
     step.stateChanged = EnterState(m);
 
     if (body.Velocity.x > t.WalkSpeedMax) {

@@ -24,9 +24,25 @@ SequenceStep StepWin(ComponentPlayerControl& c, ComponentPhysics* body, float dt
     return step;
 }
 
+/// Holds the body still for the first moments of a death; true while it does.
+bool HoldDeath(ComponentPlayerControl& c, ComponentPhysics* body) {
+    if (!c.deathFrozen) return false;
+    if (c.sequenceTime <= c.DeathFreezeTime) {
+        if (body) body->Velocity = glm::vec3(0.0f);
+        return true;
+    }
+    c.deathFrozen = false;
+    if (body) {
+        body->Velocity = c.frozenVelocity;
+        body->Acceleration.y = c.frozenGravity;
+    }
+    return false;
+}
+
 SequenceStep StepFallingDeath(ComponentPlayerControl& c, ComponentPhysics* body, float dt) {
     SequenceStep step;
     c.sequenceTime += dt;
+    if (HoldDeath(c, body)) return step;
     if (c.sequenceTime > c.FallingDeathSequenceLength) {
         c.sequenceTime = 0.0f;
         step.reloadCheckpoint = true;
@@ -42,6 +58,7 @@ SequenceStep StepFallingDeath(ComponentPlayerControl& c, ComponentPhysics* body,
 SequenceStep StepDeath(ComponentPlayerControl& c, ComponentPhysics* body, float dt) {
     SequenceStep step;
     c.sequenceTime += dt;
+    HoldDeath(c, body);
     if (c.sequenceTime > c.DeathSequenceLength) {
         c.sequenceTime = 0.0f;
         step.reloadCheckpoint = true;
@@ -89,11 +106,26 @@ void BeginWin(ComponentPlayerControl& c, ComponentPhysics* body) {
     if (body->Velocity.y > 0.0f) body->Velocity.y *= 0.5f;
 }
 
+namespace {
+
+/// The throw of the hit waits until the hold ends.
+void FreezeDeath(ComponentPlayerControl& c, ComponentPhysics* body) {
+    if (!(c.DeathFreezeTime > 0.0f) || !body || c.deathFrozen) return;
+    c.deathFrozen = true;
+    c.frozenVelocity = body->Velocity;
+    c.frozenGravity = body->Acceleration.y;
+    body->Velocity = glm::vec3(0.0f);
+    body->Acceleration.y = 0.0f;
+}
+
+}  // namespace
+
 void BeginDeath(ComponentPlayerControl& c, ComponentPhysics* body) {
     // The death decides the player's depth from here on (the hurt jump moves it).
     c.entering = false;
     if (!c.grounded) {
         c.state = PlayerState::FallingDeath;
+        FreezeDeath(c, body);
         return;
     }
     c.state = PlayerState::Death;
@@ -101,6 +133,13 @@ void BeginDeath(ComponentPlayerControl& c, ComponentPhysics* body) {
     body->Acceleration.x = body->Acceleration.y = 0.0f;
     body->Velocity.y = 0.0f;
     body->Velocity.x *= 0.5f;
+    FreezeDeath(c, body);
+}
+
+void EndDeathFreeze(ComponentPlayerControl& c, ComponentPhysics* body) {
+    if (!c.deathFrozen) return;
+    c.deathFrozen = false;
+    if (body) body->Acceleration.y = c.frozenGravity;
 }
 
 std::optional<SequenceStep> StepSequence(ComponentPlayerControl& c, ComponentPhysics* body,

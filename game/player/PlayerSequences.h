@@ -25,8 +25,12 @@ bool StepEntrance(ComponentPlayerControl& c, float dt);
 
 /// The win: no more steering; the horizontal push stops and the speed halves.
 void BeginWin(ComponentPlayerControl& c, ComponentPhysics* body);
-/// A death: `Death` on the ground (motion stops at once), `FallingDeath` in the air.
+/// A death: `Death` on the ground (motion stops at once), `FallingDeath` in the air; with a
+/// "Death Freeze Time" the body first holds still where it was hit.
 void BeginDeath(ComponentPlayerControl& c, ComponentPhysics* body);
+
+/// A restore during a death's hold gives the body its gravity back.
+void EndDeathFreeze(ComponentPlayerControl& c, ComponentPhysics* body);
 
 /// One update of the sequence in progress, or nothing when the state is not scripted and
 /// ordinary play runs instead. A death that asked for its reload keeps its state and starts

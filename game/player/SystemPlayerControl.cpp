@@ -71,9 +71,11 @@ void SystemPlayerControl::OnTrigger(std::string_view name, bool value) {
         } else if (name == trigger::Pause) {
             control.paused = value;
         } else if (name == trigger::CheckpointRestore) {
+            EndDeathFreeze(control, Body(entity));
             control.state = PlayerState::Unset;
             control.stateTime = 0.0f;
             control.leftHeld = control.rightHeld = control.upHeld = control.downHeld = false;
+            control.jumpPending = false;
         } else if (name == trigger::PlayWinAnimation) {
             control.state = PlayerState::Win;
             UpdateAnimation(entity, control);

@@ -22,6 +22,7 @@
 #include "game/replay/ManagerReplayPlayer.h"
 #include "game/replay/ManagerReplayRecorder.h"
 #include "game/replay/ReplayFile.h"
+#include "game/replay/ReplayJitter.h"
 #include "game/replay/StateHash.h"
 #include "game/settings/ManagerSettings.h"
 #include "services/graphics/VornGraphics.h"
@@ -142,7 +143,25 @@ int PlayOnce(const ProgramOptions& options, const Replay& replay, double& readyM
     return 1;
 }
 
+// Plays `repeat` copies of the recording, each with its inputs moved by up to `jitter` frames,
+// and says how many reached the expected state: how much timing error the input admits.
+int PlayJittered(const ProgramOptions& options, const Replay& replay) {
+    double readyMs = -1.0;
+    int reached = 0;
+    for (int round = 0; round < options.repeat; ++round) {
+        const std::uint32_t seed = options.jitterSeed + static_cast<std::uint32_t>(round);
+        const Replay moved = JitterReplay(replay, options.jitter, seed);
+        if (PlayOnce(options, moved, readyMs) == 0) ++reached;
+    }
+    std::cout << "jitter: +-" << options.jitter << " frames, seeds " << options.jitterSeed << " to "
+              << options.jitterSeed + static_cast<std::uint32_t>(options.repeat - 1) << ", "
+              << reached << " of " << options.repeat << " runs reached the expected state"
+              << std::endl;
+    return reached == options.repeat ? 0 : 1;
+}
+
 int PlayBack(const ProgramOptions& options, const Replay& replay) {
+    if (options.jitter > 0) return PlayJittered(options, replay);
     FrameProfile profile(true);
     if (options.profile) FrameProfile::SetActive(&profile);
     double readyMs = -1.0;

@@ -11,12 +11,36 @@ const std::string& Value(const std::vector<std::string>& args, std::size_t& i) {
     return args[++i];
 }
 
+int WholeNumber(const std::vector<std::string>& args, std::size_t& i, int least) {
+    const std::string& name = args[i];
+    const std::string& text = Value(args, i);
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || value < least) {
+        throw UsageError(name + " needs a whole number of at least " + std::to_string(least) +
+                         ", not \"" + text + "\"");
+    }
+    return value;
+}
+
+std::uint32_t Seed(const std::vector<std::string>& args, std::size_t& i) {
+    const std::string& name = args[i];
+    const std::string& text = Value(args, i);
+    std::uint32_t seed = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seed);
+    if (error != std::errc() || end != text.data() + text.size()) {
+        throw UsageError(name + " needs an unsigned 32-bit integer, not \"" + text + "\"");
+    }
+    return seed;
+}
+
 }  // namespace
 
 ProgramOptions ParseProgramOptions(const std::vector<std::string>& args) {
     ProgramOptions options;
     bool startGiven = false;
     bool stepGiven = false;
+    bool jitterSeedGiven = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg == "--record") {
@@ -28,26 +52,17 @@ ProgramOptions ParseProgramOptions(const std::vector<std::string>& args) {
         } else if (arg == "--profile") {
             options.profile = true;
         } else if (arg == "--repeat") {
-            const std::string& text = Value(args, i);
-            int repeat = 0;
-            const auto [end, error] =
-                std::from_chars(text.data(), text.data() + text.size(), repeat);
-            if (error != std::errc() || end != text.data() + text.size() || repeat < 1) {
-                throw UsageError("--repeat needs a whole number of at least 1, not \"" + text +
-                                 "\"");
-            }
-            options.repeat = repeat;
+            options.repeat = WholeNumber(args, i, 1);
+        } else if (arg == "--jitter") {
+            options.jitter = WholeNumber(args, i, 0);
+        } else if (arg == "--jitter-seed") {
+            options.jitterSeed = Seed(args, i);
+            jitterSeedGiven = true;
         } else if (arg == "--start") {
             options.start = Value(args, i);
             startGiven = true;
         } else if (arg == "--seed") {
-            const std::string& text = Value(args, i);
-            std::uint32_t seed = 0;
-            const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seed);
-            if (error != std::errc() || end != text.data() + text.size()) {
-                throw UsageError("--seed needs an unsigned 32-bit integer, not \"" + text + "\"");
-            }
-            options.seed = seed;
+            options.seed = Seed(args, i);
         } else if (arg == "--step") {
             const std::string& text = Value(args, i);
             float step = 0.0f;
@@ -69,8 +84,12 @@ ProgramOptions ParseProgramOptions(const std::vector<std::string>& args) {
     if (options.headless && options.replay.empty()) {
         throw UsageError("--headless needs --replay: without a window there is no input");
     }
-    if (options.replay.empty() && (options.profile || options.repeat != 1)) {
-        throw UsageError("--profile and --repeat belong to --replay");
+    if (options.replay.empty() &&
+        (options.profile || options.repeat != 1 || options.jitter != 0 || jitterSeedGiven)) {
+        throw UsageError("--profile, --repeat, --jitter and --jitter-seed belong to --replay");
+    }
+    if (jitterSeedGiven && options.jitter == 0) {
+        throw UsageError("--jitter-seed needs --jitter");
     }
     if (options.record.empty() && (startGiven || options.seed || stepGiven)) {
         throw UsageError("--start, --seed and --step belong to --record");
@@ -80,5 +99,6 @@ ProgramOptions ParseProgramOptions(const std::vector<std::string>& args) {
 
 const char* ProgramUsage() {
     return "usage: Halvex [--record FILE [--start STATE] [--seed N] [--step SECONDS]]\n"
-           "              [--replay FILE [--headless] [--profile] [--repeat N]]";
+           "              [--replay FILE [--headless] [--profile] [--repeat N]\n"
+           "                             [--jitter FRAMES [--jitter-seed N]]]";
 }

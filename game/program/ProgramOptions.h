@@ -23,6 +23,12 @@ struct ProgramOptions {
     /// Replay only: play the recording this many times in one run and report the resident
     /// memory after the first and after the last (a soak test).
     int repeat = 1;
+    /// Replay only: move every input by a random whole number of frames within this many,
+    /// differently on each of the `repeat` plays, and count the plays that reach the expected
+    /// state. 0 plays the recording as it is.
+    int jitter = 0;
+    /// The seed of the first jittered play; play i uses jitterSeed + i.
+    std::uint32_t jitterSeed = 1;
 };
 
 /// A command line that cannot be followed; the text says why.

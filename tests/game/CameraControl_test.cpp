@@ -96,3 +96,26 @@ TEST_F(CameraTest, FreeCameraPansFromThePressPositionAndIgnoresTheListener) {
     Listener(20.0f, 20.0f);
     EXPECT_FLOAT_EQ(Transform().value().translation.x, 20.0f);
 }
+
+TEST_F(CameraTest, HoldsOnADeathUntilTheRestoreWhenTheContentAsks) {
+    Start({{"Left Bound", -50},
+           {"Right Bound", 50},
+           {"Bottom Bound", -50},
+           {"Top Bound", 50},
+           {"Hold On Death", true}});
+    Listener(3.0f, 4.0f);
+    test->Send(MessageTrigger("Kill Player", true));
+    Listener(20.0f, -30.0f);  // the thrown body
+    EXPECT_FLOAT_EQ(Transform().value().translation.x, 3.0f);
+    EXPECT_FLOAT_EQ(Transform().value().translation.y, 4.0f);
+    test->Send(MessageTrigger("Checkpoint Restore", true));
+    Listener(1.0f, 2.0f);
+    EXPECT_FLOAT_EQ(Transform().value().translation.x, 1.0f);
+
+    // Without the key the camera follows the body as before.
+    ASSERT_TRUE(test->Query<ComponentCameraControl>(
+        camera, [](ComponentCameraControl& c) { c.HoldOnDeath = false; }));
+    test->Send(MessageTrigger("Kill Player", true));
+    Listener(20.0f, -30.0f);
+    EXPECT_FLOAT_EQ(Transform().value().translation.x, 20.0f);
+}

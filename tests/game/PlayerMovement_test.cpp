@@ -151,3 +151,144 @@ TEST_F(MovementTest, FallingFastLeavesTheGroundEvenWithoutAJump) {
     Step();
     EXPECT_EQ(motion.state, PlayerState::JumpFall);
 }
+
+namespace {
+
+/// The forgiving jump keys switched on, one press of jump at a time.
+struct ForgivingJumpTest : MovementTest {
+    void SetUp() override {
+        MovementTest::SetUp();
+        tuning.CoyoteTime = 0.125f;
+        tuning.JumpBuffer = 0.125f;
+        tuning.JumpNeedsNewPress = true;
+        tuning.JumpCutMultiplier = 0.5f;
+        tuning.GlideFallSpeed = 2.0f;
+    }
+    void PressJump() {
+        held.upHeld = true;
+        ++held.upPresses;
+    }
+};
+
+}  // namespace
+
+TEST_F(ForgivingJumpTest, AJumpJustAfterWalkingOffALedgeStillTakesOffAtOnce) {
+    motion.state = PlayerState::JumpFall;
+    motion.grounded = false;
+    body.Velocity.y = -12.0f;
+    Step();  // the first update off the ledge
+    PressJump();
+    const MovementStep step = Step();  // 0.125 s off the ledge
+    EXPECT_TRUE(step.tookOff);
+    EXPECT_EQ(motion.state, PlayerState::JumpRise);
+    EXPECT_FLOAT_EQ(body.Velocity.y, 14.0f);
+
+    // One take-off per stay in the air, and none once the time is over.
+    body.Velocity.y = -1.0f;
+    PressJump();
+    EXPECT_FALSE(Step().tookOff);
+    motion = {};
+    motion.state = PlayerState::JumpFall;
+    body.Velocity.y = -12.0f;
+    Step();
+    Step();
+    PressJump();
+    EXPECT_FALSE(Step().tookOff);  // 0.1875 s off the ledge
+}
+
+TEST_F(ForgivingJumpTest, APressShortlyBeforeLandingJumpsOnLandingEvenWhenLetGo) {
+    motion.state = PlayerState::JumpFall;
+    motion.jumpedSinceGround = true;
+    body.Velocity.y = -5.0f;
+    PressJump();
+    Step();
+    held.upHeld = false;  // a tap
+    Step();               // 0.0625 s after the press
+    motion.grounded = true;
+    motion.state = PlayerState::JumpLand;
+    body.Velocity.y = 0.0f;
+    Step();  // landed 0.125 s after the press
+    EXPECT_EQ(motion.state, PlayerState::JumpLaunch);
+
+    // Pressed too early, the press is forgotten.
+    motion = {};
+    motion.state = PlayerState::JumpFall;
+    motion.jumpedSinceGround = true;
+    body.Velocity.y = -5.0f;
+    PressJump();
+    Step();
+    held.upHeld = false;
+    Step();
+    Step();
+    motion.grounded = true;
+    motion.state = PlayerState::JumpLand;
+    body.Velocity.y = 0.0f;
+    Step();  // 0.1875 s
+    EXPECT_NE(motion.state, PlayerState::JumpLaunch);
+}
+
+TEST_F(ForgivingJumpTest, AHeldJumpDoesNotJumpAgainOnLanding) {
+    motion.grounded = true;
+    motion.state = PlayerState::Idle;
+    PressJump();
+    Step();
+    Step();
+    EXPECT_TRUE(Step().tookOff);
+    // Still held at the landing, and long after it.
+    motion.grounded = true;
+    motion.state = PlayerState::JumpLand;
+    body.Velocity.y = 0.0f;
+    for (int i = 0; i < 6; ++i) Step();
+    EXPECT_EQ(motion.state, PlayerState::Idle);
+    // Let go and press again: a jump.
+    held.upHeld = false;
+    Step();
+    PressJump();
+    Step();
+    EXPECT_EQ(motion.state, PlayerState::JumpLaunch);
+}
+
+TEST_F(ForgivingJumpTest, LettingGoWhileRisingCutsTheRiseOnceAndHoldingWhileFallingGlides) {
+    motion.state = PlayerState::JumpRise;
+    motion.previousState = PlayerState::JumpRise;
+    body.Velocity.y = 12.0f;
+    held.upHeld = true;
+    Step();
+    EXPECT_FLOAT_EQ(body.Velocity.y, 12.0f);
+    held.upHeld = false;
+    Step();
+    EXPECT_FLOAT_EQ(body.Velocity.y, 6.0f);
+    Step();
+    EXPECT_FLOAT_EQ(body.Velocity.y, 6.0f);  // once per jump
+
+    body.Velocity.y = -9.0f;
+    Step();
+    EXPECT_FLOAT_EQ(body.Velocity.y, -9.0f);  // falling without the key
+    held.upHeld = true;
+    Step();
+    EXPECT_FLOAT_EQ(body.Velocity.y, -2.0f);
+    EXPECT_EQ(motion.state, PlayerState::JumpFall);
+}
+
+TEST_F(MovementTest, WithoutTheForgivingKeysAHeldJumpJumpsOnEveryLandingAndNeverInTheAir) {
+    // Defaults: no coyote time, no buffer, a held key re-jumps, no cut, no glide.
+    motion.state = PlayerState::JumpFall;
+    body.Velocity.y = -12.0f;
+    held.upHeld = true;
+    ++held.upPresses;
+    Step();
+    EXPECT_EQ(motion.state, PlayerState::JumpFall);
+    EXPECT_FLOAT_EQ(body.Velocity.y, -12.0f);
+    motion.grounded = true;
+    motion.state = PlayerState::JumpLand;
+    body.Velocity.y = 0.0f;
+    Step();
+    EXPECT_EQ(motion.state, PlayerState::JumpLaunch);
+
+    motion = {};
+    motion.state = PlayerState::JumpRise;
+    body.Velocity.y = 10.0f;
+    held = {};
+    Step();
+    EXPECT_FLOAT_EQ(body.Velocity.y, 10.0f);
+}

@@ -183,3 +183,38 @@ TEST_F(SequenceTest, AWinInTheAirLetsThePlayerFallAndHalvesOnlyARise) {
     ASSERT_TRUE(body.has_value());
     EXPECT_FLOAT_EQ(body->Velocity.x, 2.0f);  // only a standing winner is held still
 }
+
+TEST(DeathFreeze, TheBodyHoldsWhereItWasHitThenTheThrowGoesOn) {
+    TempAssets assets;
+    WriteHero(assets, -10.0f, {{"Death Freeze Time", 0.5}, {"Falling Death Sequence Length", 2.0}});
+    assets.Scene("Level", {{"hero", "Hero"}});
+    TestEngine test(PlayerRoster());
+    test.Enter("Level");
+    const EntityId hero = FindEntity(test, "Hero");
+    ASSERT_NE(hero, 0);
+    // In the air, thrown by the hit as the player collision does.
+    ASSERT_TRUE(test.Query<ComponentPhysics>(hero, [](ComponentPhysics& p) {
+        p.Velocity = {10.0f, 25.0f, 0.0f};
+    }));
+    const auto start = test.Get<ComponentTransform>(hero).value().translation;
+    test.Send(MessageTrigger("Kill Player", true));
+    test.Frames(2, 0.25f);
+    const auto held = test.Get<ComponentTransform>(hero).value().translation;
+    EXPECT_FLOAT_EQ(held.x, start.x);
+    EXPECT_FLOAT_EQ(held.y, start.y);
+    EXPECT_EQ(test.Get<ComponentPlayerControl>(hero).value().state, PlayerState::FallingDeath);
+
+    test.Frame(0.25f);  // past the hold: the throw and the gravity come back
+    const auto body = test.Get<ComponentPhysics>(hero).value();
+    EXPECT_FLOAT_EQ(body.Acceleration.y, -10.0f);
+    EXPECT_GT(body.Velocity.y, 20.0f);
+    test.Frame(0.25f);
+    EXPECT_GT(test.Get<ComponentTransform>(hero).value().translation.x, start.x + 1.0f);
+
+    // A restore during a later hold gives the gravity back.
+    test.Send(MessageTrigger("Checkpoint Restore", true));
+    test.Send(MessageTrigger("Kill Player", true));
+    EXPECT_FLOAT_EQ(test.Get<ComponentPhysics>(hero).value().Acceleration.y, 0.0f);
+    test.Send(MessageTrigger("Checkpoint Restore", true));
+    EXPECT_FLOAT_EQ(test.Get<ComponentPhysics>(hero).value().Acceleration.y, -10.0f);
+}

@@ -161,6 +161,12 @@ TEST(ProgramOptions, ReadsTheReplayCommands) {
     EXPECT_EQ(profiled.repeat, 19);
     EXPECT_FALSE(replay.profile);
     EXPECT_EQ(replay.repeat, 1);
+    EXPECT_EQ(replay.jitter, 0);
+    const ProgramOptions jittered = ParseProgramOptions(
+        {"--replay", "a.json", "--jitter", "3", "--repeat", "50", "--jitter-seed", "9"});
+    EXPECT_EQ(jittered.jitter, 3);
+    EXPECT_EQ(jittered.repeat, 50);
+    EXPECT_EQ(jittered.jitterSeed, 9u);
 }
 
 TEST(ProgramOptions, RefusesWhatCannotBeFollowed) {
@@ -179,6 +185,9 @@ TEST(ProgramOptions, RefusesWhatCannotBeFollowed) {
         {"--replay", "a", "--repeat", "0"},
         {"--replay", "a", "--repeat", "2x"},
         {"--repeat", "3"},
+        {"--replay", "a", "--jitter", "-1"},
+        {"--replay", "a", "--jitter-seed", "4"},
+        {"--record", "a", "--jitter", "2"},
     };
     for (const auto& args : bad) {
         EXPECT_THROW((void)ParseProgramOptions(args), UsageError) << args[0];

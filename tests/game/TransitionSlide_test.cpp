@@ -251,7 +251,7 @@ TEST(TransitionContent, ADeathInTheShippedLevelReloadsTheCheckpoint) {
     EXPECT_FLOAT_EQ(alpha(fade), 0.0f) << "nothing is black before a death";
     EXPECT_FLOAT_EQ(alpha(respawn), 0.0f);
     ASSERT_TRUE(test.Query<ComponentTransform>(player, [](ComponentTransform& t) {
-        t.translation = {39.5f, 8.0f, t.translation.z};  // onto the spikes
+        t.translation = {37.5f, 8.0f, t.translation.z};  // onto the spikes
     }));
     test.recorder->Clear();
 

@@ -217,3 +217,29 @@ TEST(TileMapCollision, EntityFilesDriveTheWholeBus) {
     // Tiles are drawn every frame; the floor is a collision layer, so nothing shows.
     EXPECT_EQ(test.recorder->Count(MessageId::SpriteRender), 0);
 }
+
+TEST(TileMapCollision, ALowTileCollidesOnlyInTheLowerPartOfItsCell) {
+    // The floor of Floor(), its tiles colliding in their lower quarter: y -8 to -7.5.
+    json data = json::array();
+    for (int i = 0; i < 40; ++i) data.push_back(i >= 35 ? 1 : 0);
+    json low = TileProps(0, {"isCollidable", "killsPlayer"});
+    low["properties"].push_back({{"name", "collisionHeight"}, {"value", 0.25}});
+    World world;
+    Write(world.assets, "Low", Map(5, 8, {Layer(data)}, {TileSet(1, 1, {low})}));
+    world.AddMap(50, "Low");
+
+    world.Box(1, {-1.0f, -6.9f}, {0.5f, 0.5f});  // in the cell's upper part, above the box
+    world.Circle(2, {1.0f, -7.1f}, 0.3f);
+    EXPECT_TRUE(world.Update().empty());
+
+    glm::vec2 depths{0.0f};
+    world.Box(1, {-1.0f, -7.1f}, {0.5f, 0.5f});  // its bottom 0.1 into the low box
+    world.Circle(2, {1.0f, -7.3f}, 0.3f);
+    const std::vector<Hit> hits = world.Update([&](const MessageCollisionTile& c) {
+        if (c.Entity == 1) depths = world.boxes.components[1].Penetration;
+    });
+    ASSERT_EQ(hits.size(), 2u);
+    EXPECT_EQ(hits[0].entity, 1);
+    EXPECT_NEAR(depths.y, 0.1f, 1e-5f);
+    EXPECT_EQ(hits[1].entity, 2);
+}

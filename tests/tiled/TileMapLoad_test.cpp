@@ -250,6 +250,9 @@ TEST(TileMapLoad, BadFilesRaiseErrorsNamingTheFile) {
     Write(assets, "Chunked", Map(2, 2, {{{"chunks", json::array()}}}));
     Write(assets, "BadData", Map(1, 1, {Layer({"grass"})}));
     Write(assets, "NoSet", Map(1, 1, {Layer({0})}, {{{"source", "Missing.tsx"}}}));
+    json flat = TileProps(0, {"isCollidable"});
+    flat["properties"].push_back({{"name", "collisionHeight"}, {"value", 0.0}});
+    Write(assets, "FlatTile", Map(1, 1, {Layer({1})}, {TileSet(1, 1, {flat})}));
     assets.Write("Assets/Data/Tiled/Broken.json", "{\"width\": ");
 
     const std::string prefix = "./Assets/Data/Tiled/";
@@ -259,6 +262,9 @@ TEST(TileMapLoad, BadFilesRaiseErrorsNamingTheFile) {
         EXPECT_EQ(error.rfind(prefix + name + ".json: ", 0), 0u) << name << ": " << error;
     }
     EXPECT_NE(LoadError("Infinite").find("infinite"), std::string::npos);
+    // A tile that would collide nowhere (or above its cell) is a content error.
+    EXPECT_NE(LoadError("FlatTile").find("collisionHeight"), std::string::npos)
+        << LoadError("FlatTile");
     EXPECT_EQ(LoadError("NoSet").rfind(prefix + "Missing.json: ", 0), 0u) << LoadError("NoSet");
 
     // The entity file's own keys keep the JSON library's errors.

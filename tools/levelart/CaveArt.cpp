@@ -48,7 +48,7 @@ Rgba CaveTile(int index, int x, int y) {
         case kSpikes: {
             // Three pink shards of different heights.
             const int local = x % 11;
-            const int tall = 30 - (x / 11) % 2 * 8;
+            const int tall = 16 - (x / 11) % 2 * 4;
             const int height = tall - std::abs(local * 2 - 10) * tall / 11;
             if (kTile - y <= height) return Shade({240, 110, 200, 255}, (local < 5 ? 25 : -15) + n);
             return kClear;

@@ -47,9 +47,9 @@ Rgba FortressTile(int index, int x, int y) {
         case kSpikes: {
             // Four iron spikes with icy tips.
             const int local = x % 8;
-            const int height = 28 - std::abs(local * 2 - 7) * 4;
+            const int height = 15 - std::abs(local * 2 - 7) * 2;
             if (kTile - y > height) return kClear;
-            if (kTile - y > height - 5) return {200, 230, 255, 255};
+            if (kTile - y > height - 3) return {200, 230, 255, 255};
             return Shade({80, 84, 100, 255}, (local < 4 ? 20 : -20) + n);
         }
         case kPitFloor:

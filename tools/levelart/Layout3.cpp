@@ -27,11 +27,11 @@ Layout Level3Layout() {
     b.Fill(14, 14, 33, 34, '=');
     b.Fill(15, 17, 38, 40, '#');
     b.Pit(49, 52);
-    b.Fill(16, 16, 59, 60, '=');  // narrow steps up to the tall wall
+    b.Fill(16, 16, 58, 60, '=');  // steps up to the tall wall, the lower one three tiles
     b.Fill(13, 13, 61, 63, '=');
     b.Fill(11, 17, 64, 65, '#');
     b.Pit(77, 80);
-    b.Fill(17, 17, 84, 86, '^');
+    b.Fill(17, 17, 85, 86, '^');  // two tiles: the third pit's landing is close
     b.Pit(92, 95);
     b.Fill(17, 17, 110, 112, '^');
     b.Pit(116, 119);

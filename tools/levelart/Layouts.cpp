@@ -39,12 +39,12 @@ Layout Level1Layout() {
     b.Fill(16, 17, 12, 15, '#');  // a knee-high step
     b.Fill(14, 14, 17, 21, '=');  // one-way platforms climbing up
     b.Fill(11, 11, 22, 26, '=');
-    b.Pit(28, 31);
-    b.Fill(17, 17, 38, 41, '^');  // spikes, with a platform over them
-    b.Fill(14, 14, 36, 43, '=');
-    b.Fill(16, 16, 46, 48, '=');  // steps up to the tall wall
-    b.Fill(13, 13, 48, 50, '=');
-    b.Fill(11, 17, 52, 53, '#');  // the tall wall
+    b.Pit(29, 31);                // the first pit, three tiles: a plain jump clears it
+    b.Fill(17, 17, 37, 38, '^');  // the first spikes, two tiles, with a platform over them
+    b.Fill(14, 14, 34, 41, '=');
+    b.Fill(16, 16, 44, 49, '=');  // steps up to the tall wall, the upper one against it
+    b.Fill(13, 13, 48, 51, '=');
+    b.Fill(12, 17, 52, 53, '#');  // the tall wall: only the upper step reaches over it
     b.Pit(62, 65);
     b.Fill(17, 17, 73, 75, '^');  // more spikes, narrow enough for a plain jump
     b.Fill(14, 14, 78, 83, '=');  // high platforms

@@ -118,7 +118,12 @@ bool WriteMap(const std::string& level, const Layout& layout) {
         {"tiles",
          {{{"id", kSolid}, {"properties", {flag("isCollidable")}}},
           {{"id", kOneWay}, {"properties", {flag("isCollidable"), flag("canJumpThrough")}}},
-          {{"id", kHazard}, {"properties", {flag("isCollidable"), flag("killsPlayer")}}},
+          // The spikes are drawn in the lower part of their cell and touched only there.
+          {{"id", kHazard},
+           {"properties",
+            {flag("isCollidable"),
+             flag("killsPlayer"),
+             {{"name", "collisionHeight"}, {"type", "float"}, {"value", kHazardHeight}}}}},
           {{"id", kPit}, {"properties", {flag("isCollidable"), flag("pit")}}},
           {{"id", kAnchor}, {"properties", {flag("AtPosition0,0")}}}}},
     };

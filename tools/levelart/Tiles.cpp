@@ -48,9 +48,9 @@ Rgba MeadowTile(int index, int x, int y) {
             return Shade({170, 115, 60, 255}, n);
         }
         case kSpikes: {
-            // Four steel teeth standing on the tile's bottom edge.
+            // Four low steel teeth standing on the tile's bottom edge.
             const int local = x % 8;
-            const int height = 28 - std::abs(local * 2 - 7) * 4;
+            const int height = 15 - std::abs(local * 2 - 7) * 2;
             if (kTile - y <= height) return Shade({200, 205, 215, 255}, (local < 4 ? 20 : -20) + n);
             return kClear;
         }

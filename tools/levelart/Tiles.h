@@ -12,6 +12,9 @@ using namespace paint;
 constexpr int kTile = 32;
 constexpr int kTileColumns = 8;
 constexpr int kTileRows = 3;
+/// The part of a spike cell, from its bottom, that collides: the body of the teeth drawn there
+/// (the tips, at most half the cell, stay harmless so that a near miss is a miss).
+constexpr float kHazardHeight = 0.375f;
 
 enum TileIndex {
     kSolid = 0,
