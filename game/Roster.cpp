@@ -13,6 +13,7 @@
 #include "game/goals/SystemDoorBehavior.h"
 #include "game/goals/SystemObjectiveTracker.h"
 #include "game/goals/SystemTeapotCollision.h"
+#include "game/hud/SystemHUDTimeLabel.h"
 #include "game/hud/SystemHUDTimer.h"
 #include "game/hud/SystemLivesHUD.h"
 #include "game/menu/SystemPauseMenu.h"
@@ -72,6 +73,7 @@ std::vector<std::unique_ptr<SystemBase>> MakeRoster(std::optional<std::uint32_t>
     // After the clock, so that it counts the update the clock has just counted.
     roster.push_back(std::make_unique<SystemRunClock>(run));
     roster.push_back(std::make_unique<SystemRunTimeLabel>(run));
+    roster.push_back(std::make_unique<SystemHUDTimeLabel>());
     roster.push_back(std::make_unique<SystemTriggerLabel>(std::make_shared<TriggerValues>()));
     roster.push_back(std::make_unique<SystemEnemyBehavior>());
     roster.push_back(std::make_unique<SystemEnemyShooting>());
