@@ -10,6 +10,7 @@
 #include "engine/MessageFrame.h"
 #include "engine/MessageKey.h"
 #include "engine/MessageState.h"
+#include "engine/MessageTrigger.h"
 #include "game/player/SystemPlayerCollision.h"
 #include "game/vocabulary/ContactQuestions.h"
 #include "physics2d/MessageCollision.h"
@@ -22,6 +23,7 @@ const glm::ivec2 kFullClock{2, 1};
 void from_json(const nlohmann::json& j, ComponentHUDTimer& timer) {
     json_read::Key(j, "Time Limit", timer.TimeLimit);
     json_read::Key(j, "Time Warning", timer.TimeWarning);
+    json_read::Key(j, "Time Out Trigger", timer.TimeOutTrigger);
 }
 
 glm::ivec2 SystemHUDTimer::ClockCell(float limit, float remaining) {
@@ -77,7 +79,14 @@ bool SystemHUDTimer::HandleMessage(const Message& message) {
 
 void SystemHUDTimer::Update(float dt) {
     bool timedOut = false;
+    // Sent after the loop: a trigger's receivers may touch this system's table.
+    std::vector<std::string> announce;
+    std::vector<std::string> timeOutTriggers;
     for (auto& [entity, timer] : components) {
+        if (!timer.Announced) {
+            timer.Announced = true;
+            if (!timer.TimeOutTrigger.empty()) announce.push_back(timer.TimeOutTrigger);
+        }
         if (timer.Stopped) continue;
         if (!timer.Started) {
             timer.TimeRemaining = timer.TimeLimit;
@@ -92,9 +101,13 @@ void SystemHUDTimer::Update(float dt) {
         if (timer.TimeRemaining <= 0.0f) {
             timer.TimeRemaining = timer.TimeLimit;
             timedOut = true;
+            if (!timer.TimeOutTrigger.empty()) timeOutTriggers.push_back(timer.TimeOutTrigger);
         }
     }
-    // One request however many clocks ran out in this update.
+    // One request however many clocks ran out in this update; the triggers go first, while the
+    // level is still the current state.
+    for (const auto& name : announce) SendMessage(MessageTrigger(name, false));
+    for (const auto& name : timeOutTriggers) SendMessage(MessageTrigger(name, true));
     if (timedOut) {
         LeaveStateFor(SendMessage, kLoseState);
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include <glm/vec2.hpp>
@@ -26,6 +27,12 @@ struct ComponentHUDTimer {
     /// The player has left through a door: the count holds where it is and cannot run out
     /// during the exit's transition.
     bool Stopped = false;
+    /// Empty: no trigger. Otherwise sent false at the first update of the state and true when
+    /// the time runs out, so that a later screen (a "Trigger Label" on the lose screen) can
+    /// tell a loss on time from a loss of lives.
+    std::string TimeOutTrigger;
+    /// The state's first update has sent `TimeOutTrigger` false.
+    bool Announced = false;
 };
 
 void from_json(const nlohmann::json& j, ComponentHUDTimer& timer);

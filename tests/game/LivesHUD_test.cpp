@@ -18,6 +18,7 @@ struct Icon {
     float y;
     std::string camera;
     glm::vec4 color;
+    float scale;
 };
 
 struct LivesHUDTest : ::testing::Test {
@@ -31,13 +32,14 @@ struct LivesHUDTest : ::testing::Test {
             auto& render = static_cast<const MessageSpriteRender&>(message);
             icons.push_back({render.sprite.texture, render.transform.translation.x,
                              render.transform.translation.y, render.sprite.camera,
-                             render.sprite.color});
+                             render.sprite.color, render.transform.scale.x});
         };
     }
     void AddHUD(EntityId entity, float x) {
         bus.Component(entity, "Sprite",
                       {{"Texture", "HUD/Blank"}, {"Camera", "HUD"}, {"Color", {1, 1, 1, 0.5}}});
-        bus.Component(entity, "Transform", {{"Translation", {x, 4, 0.5}}});
+        bus.Component(entity, "Transform",
+                      {{"Translation", {x, 4, 0.5}}, {"Scale", {0.8, 0.8, 1}}});
         bus.Component(entity, "Lives HUD",
                       {{"Icon Separation", 0.75},
                        {"Life Icon", "HUD/LifeFull"},
@@ -54,9 +56,15 @@ struct LivesHUDTest : ::testing::Test {
         for (const auto& icon : icons) out.push_back(icon.texture);
         return out;
     }
-    void Update() {
+    void Update(float dt = 1.0f / 60.0f) {
         icons.clear();
-        bus.Send(MessageUpdate(1.0f / 60.0f));
+        bus.Send(MessageUpdate(dt));
+    }
+    /// The scale of every icon drawn by the last update, relative to the HUD's 0.8.
+    std::vector<float> Scales() const {
+        std::vector<float> out;
+        for (const auto& icon : icons) out.push_back(icon.scale / 0.8f);
+        return out;
     }
 
     PresentationBus bus;
@@ -119,4 +127,47 @@ TEST_F(LivesHUDTest, AHUDWithoutSpriteOrTransformDrawsNothing) {
     bus.Component(6, "Sprite", json::object());
     Update();
     EXPECT_TRUE(icons.empty()) << "the lowest HUD (5) has no sprite";
+}
+
+TEST_F(LivesHUDTest, GainedLivesBlinkLargeForTheBlinkTimeLossesDoNot) {
+    AddHUD(5, 0.0f);
+    bus.Component(5, "Lives HUD",
+                  {{"Life Icon", kFull},
+                   {"Empty Life Icon", kEmpty},
+                   {"Gain Blink Time", 1.0},
+                   {"Gain Blink Scale", 2.0}});
+    const std::vector<float> normal{1.0f, 1.0f, 1.0f, 1.0f};
+    Player(10, 4, 1);
+    Update(0.1f);
+    EXPECT_EQ(Scales(), normal) << "the first sight of the lives is no gain";
+
+    Player(10, 4, 3);  // two lives back at once
+    Update(0.1f);
+    EXPECT_EQ(Scales(), (std::vector<float>{1.0f, 2.0f, 2.0f, 1.0f}));
+    EXPECT_EQ(Textures(), (std::vector<std::string>{kFull, kFull, kFull, kEmpty}));
+    // Large for the first 0.125 s of every 0.25 s: 0.15 s after the gain they are normal,
+    // 0.3 s after it large again.
+    Update(0.15f);
+    EXPECT_EQ(Scales(), normal);
+    Update(0.15f);
+    EXPECT_EQ(Scales(), (std::vector<float>{1.0f, 2.0f, 2.0f, 1.0f}));
+    Update(0.75f);
+    EXPECT_EQ(Scales(), normal) << "the blink ends after its time";
+
+    Player(10, 4, 2);
+    Update(0.1f);
+    EXPECT_EQ(Scales(), normal) << "a lost life does not blink";
+    Player(10, 4, 3);
+    Update(0.01f);
+    EXPECT_EQ(Scales(), (std::vector<float>{1.0f, 1.0f, 2.0f, 1.0f})) << "only the life gained";
+}
+
+TEST_F(LivesHUDTest, WithoutABlinkTimeAGainChangesNothingButTheIcon) {
+    AddHUD(5, 0.0f);
+    Player(10, 3, 1);
+    Update();
+    Player(10, 3, 2);
+    Update();
+    EXPECT_EQ(Scales(), (std::vector<float>{1.0f, 1.0f, 1.0f}));
+    EXPECT_EQ(Textures(), (std::vector<std::string>{kFull, kFull, kEmpty}));
 }

@@ -5,10 +5,13 @@
 
 #include "engine/ComponentSprite.h"
 #include "engine/MessageSpriteRender.h"
+#include "engine/MessageState.h"
 #include "engine/MessageTrigger.h"
 #include "game/Roster.h"
 #include "game/hud/SystemHUDTimer.h"
+#include "game/player/SystemPlayerHealth.h"
 #include "services/animation/SystemAnimation.h"
+#include "services/ui/SystemUIElement.h"
 #include "tests/game/GameFixture.h"
 
 namespace fs = std::filesystem;
@@ -114,6 +117,75 @@ TEST_F(Level1Presentation, TimeUpLeadsToTheLoseScreenWhichFadesIn) {
     EXPECT_LT(early, 1.0f);
     test->Frames(60);
     EXPECT_FLOAT_EQ(Sprite(fade).color.a, 0.0f);
+}
+
+TEST_F(Level1Presentation, TheSecondsLeftStandBesideTheClockRoundedUp) {
+    const EntityId seconds = FindEntity(*test, "HUDClockSeconds");
+    ASSERT_NE(seconds, 0);
+    auto text = [&] {
+        std::string shown;
+        EXPECT_TRUE(test->Query<ComponentUIElement>(seconds, [&](ComponentUIElement& e) {
+            shown = e.text;
+            EXPECT_EQ(e.camera, "HUD");
+            // The font is loaded only for an element that has text when it is read.
+            EXPECT_NE(e.fontData, nullptr) << "the seconds would never be drawn";
+        }));
+        return shown;
+    };
+    test->Frames(3);
+    EXPECT_EQ(text(), "150") << "the full limit while the clock waits";
+    Press(*test, keys::kRight);
+    test->Frame(0.5f);
+    EXPECT_EQ(text(), "150") << "149.5 s left still shows 150";
+    SetTimeLeft(12.25f);
+    test->Frame(0.5f);
+    EXPECT_EQ(text(), "12");
+    SetTimeLeft(0.75f);
+    test->Frame(0.5f);
+    EXPECT_EQ(text(), "1") << "the last second shows 1, not 0";
+
+    // Beside the pie, on its left, not over it.
+    const auto label = test->Get<ComponentTransform>(seconds);
+    const auto pie = test->Get<ComponentTransform>(clock);
+    ASSERT_TRUE(label && pie);
+    EXPECT_LT(label->translation.x + label->scale.x / 2, pie->translation.x - pie->scale.x / 2);
+    EXPECT_FLOAT_EQ(label->translation.y, pie->translation.y);
+}
+
+TEST_F(Level1Presentation, TheLoseScreenSaysWhetherTimeOrLivesRanOut) {
+    auto loseText = [&] {
+        test->Frames(2);
+        EXPECT_EQ(test->states->CurrentState(), "LoseScreen");
+        std::vector<std::string> texts;
+        for (EntityId id : FindEntities(*test, "UILabel")) {
+            EXPECT_TRUE(test->Query<ComponentUIElement>(
+                id, [&](ComponentUIElement& e) { texts.push_back(e.text); }));
+        }
+        for (const auto& t : texts) {
+            if (t.rfind("Out of", 0) == 0) return t;
+        }
+        ADD_FAILURE() << "no \"Out of\" label on the lose screen";
+        return std::string();
+    };
+    Press(*test, keys::kRight);
+    test->Frame();
+    SetTimeLeft(0.01f);
+    test->Frame();
+    EXPECT_EQ(loseText(), "Out of time");
+
+    // Played again: a new copy of the level, as Try Again gives after a level entered through
+    // the menus (this test entered Level1 first, so a retry would go to the main menu).
+    test->Send(MessageDestroyState(""));
+    test->Enter("Level1");
+    test->Frames(2);
+    ASSERT_EQ(test->states->CurrentState(), "Level1");
+    const EntityId player = FindEntity(*test, "Player");
+    ASSERT_NE(player, 0);
+    ASSERT_TRUE(
+        test->Query<ComponentPlayerHealth>(player, [](ComponentPlayerHealth& h) { h.Health = 1; }));
+    // A death ends in this trigger; with one life left it is the last.
+    test->Send(MessageTrigger("Checkpoint Restore", true));
+    EXPECT_EQ(loseText(), "Out of lives") << "the earlier loss on time must not stick";
 }
 
 TEST_F(Level1Presentation, TheIntroFadesFromBlack) {
