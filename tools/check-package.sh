@@ -6,12 +6,14 @@
 # fails; warnings are shown).
 # Usage: tools/check-package.sh [PACKAGE.deb]   (default: build it with tools/package.sh)
 set -uo pipefail
-cd "$(dirname "$0")/.."
 fail() { echo "package: FAIL: $*" >&2; exit 1; }
+given=""
+[ $# -gt 0 ] && { given=$(realpath "$1") || fail "no package $1"; }
+cd "$(dirname "$0")/.."
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
-if [ $# -gt 0 ]; then
-    deb=$(realpath "$1")
+if [ -n "$given" ]; then
+    deb=$given
 else
     tools/package.sh | tee "$tmp/package.log" || fail "tools/package.sh failed"
     deb=$(realpath "$(tail -n 1 "$tmp/package.log")")
