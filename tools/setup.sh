@@ -8,6 +8,8 @@ packages=(
   fonts-dejavu-core xvfb xdotool imagemagick xauth libx11-dev libgl1-mesa-dri
   # The loaders' fuzz targets: clang 14 with libFuzzer (its runtime is in libclang-rt-14-dev).
   clang-14 libclang-rt-14-dev python3
+  # The Debian package: building it (dpkg-shlibdeps, file) and checking it.
+  dpkg-dev file lintian desktop-file-utils appstream
 )
 missing=()
 for p in "${packages[@]}"; do

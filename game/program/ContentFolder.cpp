@@ -12,7 +12,8 @@ constexpr const char* kMarker = "Assets/Data/Index.json";
 }  // namespace
 
 std::vector<fs::path> ContentCandidates(const fs::path& working, const fs::path& executable,
-                                        const fs::path& installPrefix) {
+                                        const fs::path& installedContent,
+                                        const fs::path& contentFromProgram) {
     std::vector<fs::path> candidates;
     auto add = [&candidates](const fs::path& folder) {
         if (folder.empty()) return;
@@ -28,9 +29,10 @@ std::vector<fs::path> ContentCandidates(const fs::path& working, const fs::path&
     if (!programFolder.empty()) {
         add(programFolder);
         add(programFolder / "..");
+        // A copy's own content comes before the built-in place, which may hold another copy.
+        if (!contentFromProgram.empty()) add(programFolder / contentFromProgram);
     }
-    if (!installPrefix.empty()) add(installPrefix / "share/halvex");
-    if (!programFolder.empty()) add(programFolder / "../share/halvex");
+    add(installedContent);
     return candidates;
 }
 

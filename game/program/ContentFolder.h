@@ -7,12 +7,12 @@
 
 /// Where the game looks for the folder holding its Assets/, in order, without duplicates: the
 /// working folder; the program's folder and its parent (a build tree, or an unpacked archive);
-/// `<installPrefix>/share/halvex` for the prefix the program was built for; and
-/// `<program folder>/../share/halvex` for a copy installed under another prefix. An empty
-/// `executable` or `installPrefix` drops its candidates.
-std::vector<std::filesystem::path> ContentCandidates(const std::filesystem::path& working,
-                                                     const std::filesystem::path& executable,
-                                                     const std::filesystem::path& installPrefix);
+/// `<program folder>/<contentFromProgram>` (say `../share/halvex`) for an install, wherever its
+/// tree was put; and `installedContent`, the data folder of the prefix the program was built
+/// for. An empty `executable`, `installedContent` or `contentFromProgram` drops its candidates.
+std::vector<std::filesystem::path> ContentCandidates(
+    const std::filesystem::path& working, const std::filesystem::path& executable,
+    const std::filesystem::path& installedContent, const std::filesystem::path& contentFromProgram);
 
 /// The first candidate with Assets/Data/Index.json in it: an unrelated folder that merely
 /// happens to be called Assets/ does not count.

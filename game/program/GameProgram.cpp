@@ -191,8 +191,9 @@ bool EnterContentFolder(ProgramOptions& options, const char* argv0) {
         if (!error) options.record = record.string();
     }
     const std::filesystem::path working = std::filesystem::current_path(error);
-    const auto candidates = ContentCandidates(error ? std::filesystem::path() : working,
-                                              ExecutablePath(argv0), HALVEX_INSTALL_PREFIX);
+    const auto candidates =
+        ContentCandidates(error ? std::filesystem::path() : working, ExecutablePath(argv0),
+                          HALVEX_INSTALLED_CONTENT, HALVEX_CONTENT_FROM_PROGRAM);
     const auto folder = FindContent(candidates);
     if (folder) std::filesystem::current_path(*folder, error);
     if (!folder || error) {
