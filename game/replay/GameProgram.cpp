@@ -16,6 +16,7 @@
 #include "engine/VornEngine.h"
 #include "game/Roster.h"
 #include "game/hud/ManagerFrameOverlay.h"
+#include "game/platform/ResidentMemory.h"
 #include "game/replay/ContentFolder.h"
 #include "game/replay/ManagerReplayPlayer.h"
 #include "game/replay/ManagerReplayRecorder.h"
