@@ -111,6 +111,8 @@ build_glfw() {
     log "building GLFW"
     cmake_cross "$src" "$work/glfw3/build" -DGLFW_BUILD_EXAMPLES=OFF -DGLFW_BUILD_TESTS=OFF \
         -DGLFW_BUILD_DOCS=OFF
+    # Its pkg-config file names -lglfw3, but the DLL's import library is libglfw3dll.a.
+    cp "$prefix/lib/libglfw3dll.a" "$prefix/lib/libglfw3.dll.a"
     done_stamp glfw
 }
 
