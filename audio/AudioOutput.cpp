@@ -1,34 +1,15 @@
 #include "audio/AudioOutput.h"
+#include "audio/OutputProbing.h"
 
 #include <AL/al.h>
 #include <AL/alc.h>
 #define AL_ALEXT_PROTOTYPES
 #include <AL/alext.h>
-#include <dlfcn.h>
 
 #include <cmath>
 #include <cstdlib>
 
 namespace audio {
-
-namespace {
-void IgnoreAlsaComplaint(const char*, int, const char*, int, const char*, ...) {}
-
-// A machine without a sound card makes the output libraries complain on standard error while
-// OpenAL probes them; the runtime reports that case itself, in one line, so they are hushed.
-// An explicit ALSOFT_LOGLEVEL still wins.
-void QuietenOutputProbing() {
-    ::setenv("ALSOFT_LOGLEVEL", "0", 0);
-    // OpenAL loads ALSA by itself; the library stays loaded so that the handler stays valid.
-    void* alsa = ::dlopen("libasound.so.2", RTLD_LAZY | RTLD_LOCAL);
-    if (!alsa) return;
-    using Handler = void (*)(const char*, int, const char*, int, const char*, ...);
-    using SetHandler = int (*)(Handler);
-    if (auto set = reinterpret_cast<SetHandler>(::dlsym(alsa, "snd_lib_error_set_handler"))) {
-        set(&IgnoreAlsaComplaint);
-    }
-}
-}  // namespace
 
 Output::~Output() {
     if (!device) return;

@@ -11,14 +11,27 @@ packages=(
   # The Debian package: building it (dpkg-shlibdeps, file) and checking it.
   dpkg-dev file lintian desktop-file-utils appstream
 )
+# The Windows build (tools/windows/check.sh): the MinGW-w64 cross compiler, meson for libepoxy,
+# and Wine to play its replays. Without their recommends, which would bring a desktop's worth.
+bare_packages=(g++-mingw-w64-x86-64-posix wine64 meson)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
-if [ ${#missing[@]} -gt 0 ]; then
+missing_bare=()
+for p in "${bare_packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing_bare+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ] || [ ${#missing_bare[@]} -gt 0 ]; then
   sudo_cmd=""
   [ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
-  echo "Installing: ${missing[*]}"
+  echo "Installing: ${missing[*]} ${missing_bare[*]}"
   $sudo_cmd apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq "${missing[@]}" >/dev/null
+  if [ ${#missing[@]} -gt 0 ]; then
+    DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq "${missing[@]}" >/dev/null
+  fi
+  if [ ${#missing_bare[@]} -gt 0 ]; then
+    DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq --no-install-recommends \
+      "${missing_bare[@]}" >/dev/null
+  fi
 fi

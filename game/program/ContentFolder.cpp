@@ -1,5 +1,7 @@
 #include "game/program/ContentFolder.h"
 
+#include "game/platform/ProgramFile.h"
+
 #include <algorithm>
 #include <system_error>
 
@@ -46,8 +48,8 @@ std::optional<fs::path> FindContent(const std::vector<fs::path>& candidates) {
 
 fs::path ExecutablePath(const char* argv0) {
     std::error_code error;
-    fs::path self = fs::read_symlink("/proc/self/exe", error);
-    if (!error && !self.empty()) return self;
+    fs::path self = RunningProgramFile();
+    if (!self.empty()) return self;
     if (argv0 == nullptr || *argv0 == '\0') return {};
     // A bare name was found on PATH, which says nothing about where.
     const fs::path given(argv0);

@@ -19,7 +19,7 @@ std::vector<std::filesystem::path> ContentCandidates(
 std::optional<std::filesystem::path> FindContent(
     const std::vector<std::filesystem::path>& candidates);
 
-/// The running program's file, read from /proc/self/exe; else `argv0` made absolute; else
+/// The running program's file as the system knows it; else `argv0` made absolute; else
 /// empty.
 std::filesystem::path ExecutablePath(const char* argv0);
 

@@ -16,6 +16,7 @@
 #include "engine/VornEngine.h"
 #include "game/Roster.h"
 #include "game/hud/ManagerFrameOverlay.h"
+#include "game/platform/ResidentMemory.h"
 #include "game/program/ContentFolder.h"
 #include "game/program/ProfileReport.h"
 #include "game/program/ProgramOptions.h"

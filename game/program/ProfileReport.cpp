@@ -1,11 +1,8 @@
 #include "game/program/ProfileReport.h"
 
-#include <fstream>
 #include <iomanip>
 #include <string>
 #include <vector>
-
-#include <unistd.h>
 
 void WriteProfileReport(std::ostream& out, const FrameProfile& profile, double readyMs) {
     const auto& frames = profile.Frames();
@@ -33,12 +30,4 @@ void WriteProfileReport(std::ostream& out, const FrameProfile& profile, double r
         out << "  " << std::setw(8) << ms << "  " << name << "\n";
     }
     out << std::defaultfloat << std::flush;
-}
-
-long ResidentKiB() {
-    std::ifstream statm("/proc/self/statm");
-    long pages = 0;
-    long resident = 0;
-    if (!(statm >> pages >> resident)) return -1;
-    return resident * (sysconf(_SC_PAGESIZE) / 1024);
 }

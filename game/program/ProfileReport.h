@@ -8,6 +8,3 @@
 /// per frame, the time of each noted frame (state entries) and every system's and manager's
 /// median share, most expensive first. `readyMs`: from program start to the first frame.
 void WriteProfileReport(std::ostream& out, const FrameProfile& profile, double readyMs);
-
-/// Resident memory of this process in KiB, or -1 where it cannot be read.
-long ResidentKiB();

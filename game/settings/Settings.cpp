@@ -1,8 +1,9 @@
 #include "game/settings/Settings.h"
 
+#include "game/platform/UserFolder.h"
+
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <fstream>
 #include <stdexcept>
 #include <system_error>
@@ -16,15 +17,6 @@ namespace {
 constexpr const char* kMusic = "Music Volume";
 constexpr const char* kEffects = "Effects Volume";
 constexpr const char* kFullscreen = "Fullscreen";
-
-std::filesystem::path FolderFrom(const char* variable, const char* below) {
-    const char* value = std::getenv(variable);
-    if (!value || !*value) return {};
-    const std::filesystem::path folder(value);
-    // A relative folder would depend on where the game was started from.
-    if (!folder.is_absolute()) return {};
-    return folder / below;
-}
 
 float Volume(const json& file, const char* key, float fallback) {
     if (!file.contains(key)) return fallback;
@@ -41,8 +33,7 @@ float Volume(const json& file, const char* key, float fallback) {
 }  // namespace
 
 std::filesystem::path SettingsPath() {
-    std::filesystem::path folder = FolderFrom("XDG_CONFIG_HOME", "halvex");
-    if (folder.empty()) folder = FolderFrom("HOME", ".config/halvex");
+    const std::filesystem::path folder = UserConfigFolder();
     if (folder.empty()) return {};
     return folder / "settings.json";
 }

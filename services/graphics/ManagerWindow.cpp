@@ -16,6 +16,7 @@
 #include "engine/MessageQuit.h"
 #include "engine/MessageSpriteRender.h"
 #include "engine/MessageTrigger.h"
+#include "services/graphics/DisplayCheck.h"
 #include "services/graphics/GLBackend.h"
 #include "services/graphics/GamepadMapping.h"
 #include "services/graphics/Input.h"
@@ -36,12 +37,6 @@ std::string TakeGlfwError() {
     std::string text = lastGlfwError.empty() ? "unknown reason" : lastGlfwError;
     lastGlfwError.clear();
     return text;
-}
-
-bool HasDisplayVariable() {
-    const char* x11 = std::getenv("DISPLAY");
-    const char* wayland = std::getenv("WAYLAND_DISPLAY");
-    return (x11 && *x11) || (wayland && *wayland);
 }
 
 // The pad's reading is copied index for index.
@@ -111,8 +106,8 @@ ManagerWindow::ManagerWindow(std::string_view title, float aspect, const WindowO
     : impl(std::make_unique<Impl>()) {
     impl->aspect = aspect > 0.0f ? aspect : 16.0f / 9.0f;
     impl->liveInput = options.liveInput;
-    if (!HasDisplayVariable()) {
-        throw std::runtime_error("no display: neither DISPLAY nor WAYLAND_DISPLAY is set");
+    if (const char* missing = graphics::MissingDisplay()) {
+        throw std::runtime_error(std::string("no display: ") + missing);
     }
     glfwSetErrorCallback(OnGlfwError);
     if (!glfwInit()) throw std::runtime_error("no display: " + TakeGlfwError());
