@@ -14,6 +14,7 @@
 #include "particle/MessageEmitParticle.h"
 #include "services/animation/MessageAnimation.h"
 #include "tests/game/GameFixture.h"
+#include "tests/support/KeptFields.h"
 #include "tests/support/MessageSpy.h"
 
 /// A level "Level" built from the game's own roster: a weightless player "Hero" at the origin
@@ -74,12 +75,9 @@ struct GoalsTest : ::testing::Test {
             entity, [&](ComponentTransform& t) { p = t.translation; }));
         return p;
     }
-    /// How often a trace text was recorded for messages of type `id`.
-    int CountTrace(int id, const std::string& text) {
-        int n = 0;
-        for (const auto& trace : test->recorder->Traces(id)) n += trace == text;
-        return n;
-    }
+    /// How often a message of type `id` (a trigger, a sound, an audio parameter) reached the
+    /// end of the bus with these fields.
+    int CountSent(int id, const Sent& fields) { return test->recorder->Count(id, fields); }
     int CountEmits(const std::string& effect, bool start) {
         int n = 0;
         for (const auto& e : emits) n += e.effect == effect && e.start == start;
