@@ -47,7 +47,7 @@ TEST(StateManager, FirstStateEntersOnFirstUpdateAndIsCheckpointed) {
     TestEngine test(Roster());
     test.Send(MessageChangeState("Splash"));
     EXPECT_EQ(test.states->CurrentState(), "");
-    EXPECT_EQ(test.recorder->Fields(MessageId::ChangeState), std::vector<Sent>{{"Splash"}});
+    EXPECT_EQ(test.recorder->Fields(MessageId::ChangeState), (std::vector<Sent>{{"Splash"}}));
 
     test.Frame();
     EXPECT_EQ(test.states->CurrentState(), "Splash");
@@ -92,7 +92,7 @@ TEST(StateManager, HotkeysNeedTheDebugFlag) {
 
     test.recorder->Clear();
     Key(test, 290, MessageKey::kReleased, true);  // unpauses, changes nothing else
-    EXPECT_EQ(test.recorder->Fields(MessageId::Trigger), std::vector<Sent>{{"Pause", 0}});
+    EXPECT_EQ(test.recorder->Fields(MessageId::Trigger), (std::vector<Sent>{{"Pause", 0}}));
     Key(test, 290, MessageKey::kPressed, true);
     test.Frame();
     EXPECT_EQ(test.states->CurrentState(), "Other");

@@ -37,9 +37,9 @@ TEST_F(PauseMenuTest, TheMenusAreTheOnesTheSceneNames) {
     Start({{"hero", "Hero"}, {"menu", "Menu"}});
     Press(*test, keys::kEscape);
     EXPECT_TRUE(test->engine.IsPaused());
-    EXPECT_EQ(Active(), std::vector<Sent>{{"Halt", 1}});
-    EXPECT_EQ(Visible(), std::vector<Sent>{{"Halt", 1}});
-    EXPECT_EQ(test->recorder->Fields(MessageId::Trigger), std::vector<Sent>{{"Pause", 1}});
+    EXPECT_EQ(Active(), (std::vector<Sent>{{"Halt", 1}}));
+    EXPECT_EQ(Visible(), (std::vector<Sent>{{"Halt", 1}}));
+    EXPECT_EQ(test->recorder->Fields(MessageId::Trigger), (std::vector<Sent>{{"Pause", 1}}));
 
     test->recorder->Clear();
     Press(*test, keys::kEscape);
@@ -65,7 +65,7 @@ TEST_F(PauseMenuTest, ResumingFromAButtonKeepsEscapeInStep) {
     test->recorder->Clear();
     Press(*test, keys::kEscape);
     EXPECT_TRUE(test->engine.IsPaused());
-    EXPECT_EQ(Active(), std::vector<Sent>{{"Pause Menu", 1}});
+    EXPECT_EQ(Active(), (std::vector<Sent>{{"Pause Menu", 1}}));
 }
 
 TEST_F(PauseMenuTest, ASceneWithoutAPauseMenuIgnoresEscape) {

@@ -139,7 +139,7 @@ TEST_F(CollisionTest, LandingOnAHazardKillsAndTheHurtPlayerFallsThroughTheLevel)
     EXPECT_EQ(Control().value().state, PlayerState::FallingDeath);
     EXPECT_EQ(test->recorder->Fields(MessageId::Trigger),
               (std::vector<Sent>{{"Checkpoint", 1}, {"Kill Player", 1}}));
-    EXPECT_EQ(test->recorder->Fields(MessageId::AudioEvent), std::vector<Sent>{{"Player/Hurt"}});
+    EXPECT_EQ(test->recorder->Fields(MessageId::AudioEvent), (std::vector<Sent>{{"Player/Hurt"}}));
     test->Frames(150);
     // Nothing holds a hurt player: it drops through the solid floor.
     EXPECT_LT(Position().value().y, -5.0f);

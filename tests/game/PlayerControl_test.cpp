@@ -96,7 +96,7 @@ TEST_F(ControlTest, ReleasesCountWhilePausedAndPressesDoNot) {
     EXPECT_FALSE(Get().value().rightHeld);
     EXPECT_FALSE(Get().value().leftHeld);
     EXPECT_EQ(test->recorder->Fields(MessageId::UIActiveTrigger),
-              std::vector<Sent>{{"Pause Menu", 1}});
+              (std::vector<Sent>{{"Pause Menu", 1}}));
 
     Press(*test, keys::kEscape);
     EXPECT_FALSE(test->engine.IsPaused());

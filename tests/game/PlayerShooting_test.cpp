@@ -222,7 +222,7 @@ TEST_F(ShootingTest, BulletsFlyThroughOneWayPlatformsAndStopAtSolidTiles) {
     EXPECT_EQ(Shots().size(), 1u);
     test->Frames(20);  // the solid tile at y = 3 stops it
     EXPECT_TRUE(Shots().empty());
-    EXPECT_EQ(test->recorder->Fields(MessageId::AudioEvent), std::vector<Sent>{{"Hit"}});
+    EXPECT_EQ(test->recorder->Fields(MessageId::AudioEvent), (std::vector<Sent>{{"Hit"}}));
 }
 
 TEST(BulletJson, PlacesTheBulletAtTheMuzzleJustInFrontOfTheArm) {

@@ -22,19 +22,22 @@ namespace {
 
 constexpr float kDt = 0.25f;  // exact in binary, so slide times land on step boundaries
 
+/// What a test sees of a message: its type and its fields.
+using Requests = std::vector<std::pair<int, Sent>>;
+
 /// The slide system driven by hand, its sprite queries answered by a real sprite table and
-/// everything else it sends kept as trace text.
+/// everything else it sends kept by the recorder.
 struct SlideTest : ::testing::Test {
     SlideTest() {
         bus.Attach(sprites);
         slides.SendMessage = [this](const Message& message) { return bus.Send(message); };
     }
-    /// What the slides sent that the sprite table did not answer: each message's type and the
-    /// state it names.
+    /// What the slides sent that the sprite table did not answer: each message's type and its
+    /// fields.
     Requests Sent() const {
         Requests out;
         for (const auto& record : bus.recorder.records) {
-            out.emplace_back(record.id, record.fields.value_or(::Sent{}).name);
+            out.emplace_back(record.id, record.fields.value_or(::Sent{}));
         }
         return out;
     }
@@ -66,9 +69,8 @@ struct SlideTest : ::testing::Test {
     RecordingBus bus;
 };
 
-using Requests = std::vector<std::pair<int, std::string>>;
 /// Leaving the current state (named by nothing: the current one) for the menu.
-const Requests kToMenu = {{MessageId::DestroyState, ""}, {MessageId::ChangeState, "Menu"}};
+const Requests kToMenu = {{MessageId::DestroyState, {""}}, {MessageId::ChangeState, {"Menu"}}};
 
 }  // namespace
 
@@ -163,14 +165,14 @@ TEST_F(SlideTest, SkippedIdleSlideEndsAtItsFirstUpdateOnceActivated) {
     EXPECT_TRUE(Sent().empty());
     Update();
     EXPECT_EQ(Sent(),
-              (Requests{{MessageId::DestroyState, ""}, {MessageId::ChangeState, "Level2"}}));
+              (Requests{{MessageId::DestroyState, {""}}, {MessageId::ChangeState, {"Level2"}}}));
     EXPECT_FLOAT_EQ(Alpha(1), 0.0f);
 }
 
 TEST_F(SlideTest, StateTransitionPlaysEveryActivatedSlideOrChangesAtOnce) {
     slides.HandleMessage(MessagePlayTransitionState("Level2"));
     EXPECT_EQ(Sent(),
-              (Requests{{MessageId::DestroyState, ""}, {MessageId::ChangeState, "Level2"}}));
+              (Requests{{MessageId::DestroyState, {""}}, {MessageId::ChangeState, {"Level2"}}}));
     bus.recorder.Clear();
 
     const json fade = {{"Activate On Change To State", true},
@@ -187,7 +189,7 @@ TEST_F(SlideTest, StateTransitionPlaysEveryActivatedSlideOrChangesAtOnce) {
     EXPECT_FLOAT_EQ(Alpha(2), 1.0f);
     EXPECT_TRUE(Sent().empty());
     Update();
-    const Requests change = {{MessageId::DestroyState, ""}, {MessageId::ChangeState, "Level3"}};
+    const Requests change = {{MessageId::DestroyState, {""}}, {MessageId::ChangeState, {"Level3"}}};
     const auto sent = Sent();
     ASSERT_EQ(sent.size(), 4u);
     EXPECT_EQ(Requests(sent.begin(), sent.begin() + 2), change);
@@ -196,7 +198,7 @@ TEST_F(SlideTest, StateTransitionPlaysEveryActivatedSlideOrChangesAtOnce) {
 
 TEST_F(SlideTest, ReloadPlaysTheDeathSlideBeforeAskingForTheRestore) {
     slides.HandleMessage(MessagePlayTransitionReloadCheckpoint());
-    EXPECT_EQ(Sent(), (Requests{{MessageId::Trigger, "Checkpoint"}})) << "no slide: at once";
+    EXPECT_EQ(Sent(), (Requests{{MessageId::Trigger, {"Checkpoint", 0}}})) << "no slide: at once";
     bus.recorder.Clear();
 
     Add(1, {{"Activate On Reload Checkpoint", true},
@@ -215,7 +217,7 @@ TEST_F(SlideTest, ReloadPlaysTheDeathSlideBeforeAskingForTheRestore) {
     EXPECT_FLOAT_EQ(Alpha(1), 0.5f);
     EXPECT_TRUE(Sent().empty());
     Update(2);
-    EXPECT_EQ(Sent(), (Requests{{MessageId::Trigger, "Checkpoint"}}));
+    EXPECT_EQ(Sent(), (Requests{{MessageId::Trigger, {"Checkpoint", 0}}}));
     EXPECT_FLOAT_EQ(Alpha(2), 0.0f) << "the restore slide waits for the restore";
 
     slides.HandleMessage(MessageTrigger("checkpoint restore", true));

@@ -67,14 +67,14 @@ TEST(Content, SplashAdvancesToTheMainMenuWhoseKeysReachOptionsAndQuit) {
     menus.test->recorder->Clear();
     menus.Key(kEnter);
     EXPECT_EQ(menus.test->recorder->Fields(MessageId::Trigger),
-              std::vector<Sent>{{"Toggle Fullscreen", 1}});
+              (std::vector<Sent>{{"Toggle Fullscreen", 1}}));
     menus.Key(kDown);
     menus.Key(kEnter);
     menus.test->recorder->Clear();
     // Back gave the focus to Play again; Up wraps round to Quit.
     menus.Key(265);
     menus.Key(kEnter);
-    EXPECT_EQ(menus.test->recorder->Fields(MessageId::Trigger), std::vector<Sent>{{"Exit", 1}});
+    EXPECT_EQ(menus.test->recorder->Fields(MessageId::Trigger), (std::vector<Sent>{{"Exit", 1}}));
 }
 
 TEST(Content, PauseMenuElementsOpenByTheNamesTheGameUses) {
@@ -102,7 +102,7 @@ TEST(Content, PauseMenuElementsOpenByTheNamesTheGameUses) {
     menus.test->Send(MessageUIVisibleTrigger("Pause Menu", true));
     menus.test->recorder->Clear();
     menus.Key(kEnter);
-    EXPECT_EQ(menus.test->recorder->Fields(MessageId::Trigger), std::vector<Sent>{{"Pause", 0}});
+    EXPECT_EQ(menus.test->recorder->Fields(MessageId::Trigger), (std::vector<Sent>{{"Pause", 0}}));
     // Quit asks first; its Yes sends "Exit".
     menus.test->Send(MessageUIActiveTrigger("Pause Menu", true));
     menus.test->Send(MessageUIVisibleTrigger("Pause Menu", true));
@@ -111,5 +111,5 @@ TEST(Content, PauseMenuElementsOpenByTheNamesTheGameUses) {
     menus.test->recorder->Clear();
     menus.Key(kDown);  // from No (default) to Yes
     menus.Key(kEnter);
-    EXPECT_EQ(menus.test->recorder->Fields(MessageId::Trigger), std::vector<Sent>{{"Exit", 1}});
+    EXPECT_EQ(menus.test->recorder->Fields(MessageId::Trigger), (std::vector<Sent>{{"Exit", 1}}));
 }

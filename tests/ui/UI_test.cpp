@@ -81,11 +81,11 @@ TEST(UIElement, HiddenOrInactiveElementsHideAndDisableWhatBelongsToThem) {
     ui.test->Send(MessageUIActiveTrigger("Pause Menu", true));
     ui.test->recorder->Clear();
     ui.Click({0, 1});
-    EXPECT_EQ(ui.test->recorder->Fields(MessageId::Trigger), std::vector<Sent>{{"Pause", 0}});
+    EXPECT_EQ(ui.test->recorder->Fields(MessageId::Trigger), (std::vector<Sent>{{"Pause", 0}}));
     EXPECT_EQ(ui.test->recorder->Fields(MessageId::UIVisibleTrigger),
-              std::vector<Sent>{{"Pause Menu", 0}});
+              (std::vector<Sent>{{"Pause Menu", 0}}));
     EXPECT_EQ(ui.test->recorder->Fields(MessageId::UIActiveTrigger),
-              std::vector<Sent>{{"Pause Menu", 0}});
+              (std::vector<Sent>{{"Pause Menu", 0}}));
     EXPECT_TRUE(ui.Draw().empty());
 }
 
@@ -161,7 +161,7 @@ TEST(UIElement, DefaultFocusTakesOverWhenItsMenuOpens) {
     ui.test->Send(MessageUIActiveTrigger("Play", false));
     EXPECT_TRUE(ui.Get<ComponentUIElement>(3).value().focused);
     ui.Key(kSpace);
-    EXPECT_EQ(ui.test->recorder->Fields(MessageId::Trigger), std::vector<Sent>{{"Back", 1}});
+    EXPECT_EQ(ui.test->recorder->Fields(MessageId::Trigger), (std::vector<Sent>{{"Back", 1}}));
 }
 
 TEST(Button, MouseClicksPressTheTopmostButtonUnderTheCursorOnRelease) {
@@ -219,7 +219,7 @@ TEST(Button, ActionsChangeStatesFireTriggersAndShowElements) {
               (std::vector<Sent>{{"Panel", 0}, {"Other", 1}}));
     EXPECT_EQ(ui.test->recorder->Fields(MessageId::UIActiveTrigger),
               (std::vector<Sent>{{"Panel", 1}, {"Other", 1}}));
-    EXPECT_EQ(ui.test->recorder->Fields(MessageId::Trigger), std::vector<Sent>{{"Exit", 1}});
+    EXPECT_EQ(ui.test->recorder->Fields(MessageId::Trigger), (std::vector<Sent>{{"Exit", 1}}));
     ui.test->Frame();
     EXPECT_EQ(ui.test->states->CurrentState(), "Next");
     EXPECT_FALSE(ui.test->states->HasState("Menu"));  // destroyed on the way
@@ -311,7 +311,7 @@ TEST(Button, TheButtonTheCursorEntersTakesTheFocus) {
     ui.test->Frames(3);
     EXPECT_TRUE(ui.Get<ComponentUIElement>(1).value().focused);
     ui.Key(257);
-    EXPECT_EQ(ui.test->recorder->Fields(MessageId::Trigger), std::vector<Sent>{{"A", 1}});
+    EXPECT_EQ(ui.test->recorder->Fields(MessageId::Trigger), (std::vector<Sent>{{"A", 1}}));
     // B coming back under the resting mouse takes nothing.
     ui.test->Send(MessageUIVisibleTrigger("B", false));
     ui.test->Frame();
