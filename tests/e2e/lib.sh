@@ -7,6 +7,11 @@
 
 set -u
 E2E_TMP=$(mktemp -d)
+# A helper's output is often taken through $(...) or <(...), where a failed probe's exit would
+# end only that subshell and the check would go on with an empty reading. e2e_fail therefore
+# signals the test script itself ($$ is the script in every subshell), which then exits.
+E2E_MAIN=$$
+trap 'exit 1' USR1
 # The game keeps the player's settings under the config folder: a test's stay in its own.
 export XDG_CONFIG_HOME="$E2E_TMP/config"
 E2E_PID=""
@@ -30,6 +35,7 @@ e2e_fail() {
     if [ -n "${E2E_KEEP_SHOT:-}" ] && [ -f "$E2E_TMP/last.ppm" ]; then
         e2e_keep_shot "$E2E_KEEP_SHOT"
     fi
+    [ "$BASHPID" = "$E2E_MAIN" ] || kill -USR1 "$E2E_MAIN"
     exit 1
 }
 
@@ -109,7 +115,7 @@ e2e_wait_size() {
 # True when the last screenshot at screen position x y is r g b within tolerance tol.
 e2e_screen_color_is() {
     local rgb
-    rgb=$(e2e_pixel "$1" "$2")
+    rgb=$("$SHOTPROBE" pixel "$E2E_TMP/last.ppm" "$1" "$2") || e2e_fail "could not read the screenshot at $1 $2"
     E2E_LAST_RGB=$rgb
     awk -v got="$rgb" -v r="$3" -v g="$4" -v b="$5" -v t="${6:-12}" 'BEGIN {
         split(got, c, " ");
@@ -202,15 +208,19 @@ e2e_colour_centre() {
     local box
     box=$(awk -v x="$WX" -v y="$WY" -v w="$WW" -v h="$WH" \
         "BEGIN { $_E2E_PICTURE printf \"%dx%d+%d+%d\\n\", pw, ph, px, py }")
-    "$SHOTPROBE" centre "$E2E_TMP/last.ppm" "$box" "$1" "$2" "$3" "${4:-4}" "${5:-0}" ||
+    local found
+    found=$("$SHOTPROBE" centre "$E2E_TMP/last.ppm" "$box" "$1" "$2" "$3" "${4:-4}" "${5:-0}") ||
         e2e_fail "could not read the screenshot"
+    echo "$found"
 }
 
 # How many pixels of colour r g b (fuzz $5 percent) the last screenshot has inside the screen
 # box $1, given as WxH+X+Y.
 e2e_colour_count() {
-    local fx fy n
-    read -r fx fy n < <("$SHOTPROBE" centre "$E2E_TMP/last.ppm" "$1" "$2" "$3" "$4" "$5" 0)
+    local found fx fy n
+    found=$("$SHOTPROBE" centre "$E2E_TMP/last.ppm" "$1" "$2" "$3" "$4" "$5" 0) ||
+        e2e_fail "could not count rgb $2 $3 $4 in box $1 of the screenshot"
+    read -r fx fy n <<<"$found"
     [ -n "${n:-}" ] || e2e_fail "could not count rgb $2 $3 $4 in box $1 of the screenshot"
     echo "$n"
 }
@@ -223,8 +233,9 @@ e2e_suit_centre() { e2e_colour_centre 30 150 150; }
 # over); sets SX SY SN to where it is now.
 _E2E_SXP=-1 _E2E_SYP=-1
 e2e_player_settled() {
-    local px=$_E2E_SXP py=$_E2E_SYP
-    read -r SX SY SN < <(e2e_suit_centre)
+    local px=$_E2E_SXP py=$_E2E_SYP found
+    found=$(e2e_suit_centre) || e2e_fail "could not find the suit in the screenshot"
+    read -r SX SY SN <<<"$found"
     _E2E_SXP=$SX _E2E_SYP=$SY
     awk -v a="$px" -v b="$SX" -v c="$py" -v d="$SY" -v n="$SN" \
         'BEGIN { dx = a - b; dy = c - d; exit !(n > 50 && dx * dx + dy * dy < 0.0001) }'

@@ -91,10 +91,31 @@ static int grab(const char* path) {
     return status;
 }
 
+/* The image reader fills a binary PPM cut short with zeros, which reads as black: the file must
+   hold every pixel its header promises. */
+static int ppm_complete(const char* path) {
+    FILE* in = fopen(path, "rb");
+    if (!in) return 0;
+    int w = 0, h = 0, max = 0, complete = 1;
+    if (fscanf(in, "P6 %d %d %d", &w, &h, &max) == 3 && fgetc(in) != EOF) {
+        long start = ftell(in);
+        fseek(in, 0, SEEK_END);
+        complete = ftell(in) - start >= (long)w * h * (max > 255 ? 6 : 3);
+    }
+    fclose(in);
+    return complete;
+}
+
 static unsigned char* load(const char* path, int* w, int* h) {
     int channels = 0;
     unsigned char* rgb = stbi_load(path, w, h, &channels, 3);
-    if (!rgb) fprintf(stderr, "shotprobe: cannot read %s: %s\n", path, stbi_failure_reason());
+    if (!rgb) {
+        fprintf(stderr, "shotprobe: cannot read %s: %s\n", path, stbi_failure_reason());
+    } else if (!ppm_complete(path)) {
+        fprintf(stderr, "shotprobe: %s is cut short\n", path);
+        stbi_image_free(rgb);
+        rgb = NULL;
+    }
     return rgb;
 }
 

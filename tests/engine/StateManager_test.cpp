@@ -9,6 +9,7 @@
 #include "engine/SystemPreload.h"
 #include "engine/SystemTransform.h"
 #include "tests/engine/TestSystems.h"
+#include "tests/support/KeptFields.h"
 #include "tests/support/TempAssets.h"
 #include "tests/support/TestEngine.h"
 
@@ -46,8 +47,7 @@ TEST(StateManager, FirstStateEntersOnFirstUpdateAndIsCheckpointed) {
     TestEngine test(Roster());
     test.Send(MessageChangeState("Splash"));
     EXPECT_EQ(test.states->CurrentState(), "");
-    EXPECT_EQ(test.recorder->Traces(MessageId::ChangeState),
-              std::vector<std::string>{"Changed state to Splash"});
+    EXPECT_EQ(test.recorder->Fields(MessageId::ChangeState), (std::vector<Sent>{{"Splash"}}));
 
     test.Frame();
     EXPECT_EQ(test.states->CurrentState(), "Splash");
@@ -92,8 +92,7 @@ TEST(StateManager, HotkeysNeedTheDebugFlag) {
 
     test.recorder->Clear();
     Key(test, 290, MessageKey::kReleased, true);  // unpauses, changes nothing else
-    EXPECT_EQ(test.recorder->Traces(MessageId::Trigger),
-              std::vector<std::string>{"Triggered Pause to 0\n"});
+    EXPECT_EQ(test.recorder->Fields(MessageId::Trigger), (std::vector<Sent>{{"Pause", 0}}));
     Key(test, 290, MessageKey::kPressed, true);
     test.Frame();
     EXPECT_EQ(test.states->CurrentState(), "Other");
@@ -130,10 +129,8 @@ TEST(StateManager, CheckpointRestoreAnnouncesBirthsAgain) {
     test.recorder->Clear();
     Key(test, 44, MessageKey::kPressed, true);  // COMMA: restore
     test.Frame();
-    EXPECT_EQ(test.recorder->Traces(MessageId::Trigger),
-              (std::vector<std::string>{"Triggered Checkpoint to 0\n",
-                                        "Triggered Checkpoint Restore to 1\n",
-                                        "Triggered Checkpoint to 1\n"}));
+    EXPECT_EQ(test.recorder->Fields(MessageId::Trigger),
+              (std::vector<Sent>{{"Checkpoint", 0}, {"Checkpoint Restore", 1}, {"Checkpoint", 1}}));
     EXPECT_EQ(test.recorder->Count(MessageId::EntityBirth), 1);
     EXPECT_EQ(test.Get<ComponentHealth>(1).value().points, 5);
 

@@ -57,8 +57,8 @@ TEST_F(CheckpointTest, TakenOnceItFillsLivesToTheMaximumAndSavesItselfAsTaken) {
     test->Frames(10);
     EXPECT_TRUE(Checkpoint().Activated);
     EXPECT_EQ(Health(), 3);  // 1 + 5, capped at the maximum of 3
-    EXPECT_EQ(CountTrace(MessageId::AudioEvent, "FMOD SFX/Checkpoint"), 1);
-    EXPECT_EQ(CountTrace(MessageId::Trigger, "Triggered Checkpoint to 1\n"), 1);
+    EXPECT_EQ(CountSent(MessageId::AudioEvent, {"SFX/Checkpoint"}), 1);
+    EXPECT_EQ(CountSent(MessageId::Trigger, {"Checkpoint", 1}), 1);
     EXPECT_EQ(CountEmits("Burst", true), 1);
 
     // The saved copy holds the checkpoint as taken: a restore neither re-arms it nor gives the
@@ -73,7 +73,7 @@ TEST_F(CheckpointTest, TakenOnceItFillsLivesToTheMaximumAndSavesItselfAsTaken) {
     EXPECT_EQ(CountEmits("Glow", true), 1);
     Place(hero, 5.0f, 0.0f);
     test->Frames(5);
-    EXPECT_EQ(CountTrace(MessageId::AudioEvent, "FMOD SFX/Checkpoint"), 0);
+    EXPECT_EQ(CountSent(MessageId::AudioEvent, {"SFX/Checkpoint"}), 0);
     EXPECT_EQ(Health(), 2);
 }
 

@@ -69,10 +69,11 @@ struct DeathWallTest : GoalsTest {
         Place(hero, -20.0f + 1.0f + gap, 50.0f);
         test->Frames(frames);
     }
-    std::string LastDistanceParameter() {
-        std::string last;
-        for (const auto& t : test->recorder->Traces(MessageId::AudioParameter)) {
-            if (t.rfind("Audio parameter WallDistance", 0) == 0) last = t;
+    /// The latest value sent for the wall's distance parameter; -1 when none was sent.
+    double LastDistanceParameter() {
+        double last = -1.0;
+        for (const auto& sent : test->recorder->Fields(MessageId::AudioParameter)) {
+            if (sent.name == "WallDistance") last = sent.value;
         }
         return last;
     }
@@ -110,14 +111,14 @@ TEST_F(DeathWallTest, TheGapDrivesTheRumbleAndTheShakeAndSwitchingOnStartsEveryt
     EXPECT_FALSE(Wall().Active);
     test->Send(MessageTrigger("Death Wall", true));
     EXPECT_TRUE(Wall().Active);
-    EXPECT_EQ(CountTrace(MessageId::AudioEvent, "FMOD Wall/Rumble"), 1);
+    EXPECT_EQ(CountSent(MessageId::AudioEvent, {"Wall/Rumble"}), 1);
     ASSERT_EQ(emits.size(), 3u);
     EXPECT_EQ(emits[0].effect, "Dust");
     EXPECT_EQ(emits[1].effect, "Sparks");
     EXPECT_EQ(emits[2].effect, "Noise");
 
     Gap(4.0f, 1);
-    EXPECT_EQ(LastDistanceParameter(), "Audio parameter WallDistance to 0.4");
+    EXPECT_NEAR(LastDistanceParameter(), 0.4, 1e-6);
     ASSERT_TRUE(test->Query<ComponentCameraControl>(camera, [](ComponentCameraControl& c) {
         EXPECT_NEAR(c.ShakeAmplitude.x, 1.2f, 1e-5f);
         EXPECT_NEAR(c.ShakeAmplitude.y, 2.4f, 1e-5f);
@@ -139,8 +140,8 @@ TEST_F(DeathWallTest, ARestoreFromBeforeTheChaseStopsTheWallAndItsRumble) {
     test->Frame();
     EXPECT_FALSE(Wall().Active);
     EXPECT_FLOAT_EQ(Where(wall).x, startX);
-    EXPECT_EQ(CountTrace(MessageId::AudioEvent, "FMOD Wall/Stop"), 1);
-    EXPECT_EQ(CountTrace(MessageId::AudioEvent, "FMOD Wall/Rumble"), 0);
+    EXPECT_EQ(CountSent(MessageId::AudioEvent, {"Wall/Stop"}), 1);
+    EXPECT_EQ(CountSent(MessageId::AudioEvent, {"Wall/Rumble"}), 0);
 }
 
 // The restore's stop used to silence a chase saved as running, and nothing started it again.
@@ -153,10 +154,10 @@ TEST_F(DeathWallTest, ARestoreToACheckpointSavedDuringTheChaseRestartsTheRumble)
     test->Send(MessageTrigger("Checkpoint", false));
     test->Frame();
     EXPECT_TRUE(Wall().Active);
-    const auto sounds = test->recorder->Traces(MessageId::AudioEvent);
-    const auto stop = std::find(sounds.begin(), sounds.end(), "FMOD Wall/Stop");
+    const auto sounds = test->recorder->Fields(MessageId::AudioEvent);
+    const auto stop = std::find(sounds.begin(), sounds.end(), Sent{"Wall/Stop"});
     ASSERT_NE(stop, sounds.end());
-    EXPECT_NE(std::find(stop, sounds.end(), "FMOD Wall/Rumble"), sounds.end())
+    EXPECT_NE(std::find(stop, sounds.end(), Sent{"Wall/Rumble"}), sounds.end())
         << "the rumble is not started again after the restore's stop";
 }
 
@@ -169,5 +170,5 @@ TEST_F(DeathWallTest, TouchingTheWallAsksForTheReloadAtOnce) {
         EXPECT_TRUE(c.hurt);
         EXPECT_TRUE(c.deathWallHit);
     }));
-    EXPECT_EQ(CountTrace(MessageId::Trigger, "Triggered Kill Player to 1\n"), 0);
+    EXPECT_EQ(CountSent(MessageId::Trigger, {"Kill Player", 1}), 0);
 }

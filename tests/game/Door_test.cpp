@@ -50,7 +50,7 @@ TEST_F(DoorTest, TheStartingSequenceOpensThenQueuesTheCloseAndStartsTheEntrance)
     EXPECT_EQ(animations[1].name, "Close");
     EXPECT_TRUE(animations[1].queued);
     EXPECT_FLOAT_EQ(animations[1].delay, 1.5f);
-    EXPECT_EQ(CountTrace(MessageId::Trigger, "Triggered Starting Sequence to 1\n"), 1);
+    EXPECT_EQ(CountSent(MessageId::Trigger, {"Starting Sequence", 1}), 1);
     EXPECT_FALSE(Door().IsActive);  // "Is Active" in the file does not survive the sequence
     EXPECT_FALSE(Door().StartOfScene);
     ASSERT_TRUE(test->Query<ComponentPlayerControl>(
@@ -73,7 +73,7 @@ TEST_F(DoorTest, AClosedDoorCannotBeExitedUntilTheChaseOpensIt) {
     EXPECT_TRUE(Door().Exited);
     EXPECT_FALSE(Door().IsActive);
     EXPECT_EQ(Exits(), 1);
-    EXPECT_EQ(CountTrace(MessageId::AudioEvent, "FMOD SFX/Door"), 1);
+    EXPECT_EQ(CountSent(MessageId::AudioEvent, {"SFX/Door"}), 1);
     EXPECT_EQ(animations.back().name, "Close");
     test->Frame();
     EXPECT_EQ(test->states->CurrentState(), "Done");
@@ -87,7 +87,7 @@ TEST_F(DoorTest, TwoContactsInOneFrameMakeOneExit) {
     test->Send(MessageCollision(door, hero));
     test->Send(MessageCollision(door, hero));
     EXPECT_EQ(Exits(), 1);
-    EXPECT_EQ(CountTrace(MessageId::AudioEvent, "FMOD SFX/Door"), 1);
+    EXPECT_EQ(CountSent(MessageId::AudioEvent, {"SFX/Door"}), 1);
 }
 
 TEST_F(DoorTest, DeathWallFalseClosesEveryDoor) {

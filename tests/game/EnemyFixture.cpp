@@ -5,33 +5,15 @@
 #include "game/Roster.h"
 #include "particle/MessageEmitParticle.h"
 #include "services/animation/MessageAnimation.h"
+#include "tests/support/MessageSpy.h"
 
 using json = nlohmann::json;
-
-namespace {
-
-/// Sees every message the state offers its systems before any of them can consume it, so
-/// requests that the animation system answers are seen too.
-class Spy : public SystemBase {
-public:
-    explicit Spy(std::function<void(const Message&)> see) : see(std::move(see)) {}
-    std::unique_ptr<SystemBase> Clone() const override { return std::make_unique<Spy>(*this); }
-    std::string_view Name() const override { return "Spy"; }
-    bool HandleMessage(const Message& message) override {
-        see(message);
-        return false;
-    }
-
-private:
-    std::function<void(const Message&)> see;
-};
-
-}  // namespace
 
 void EnemyTest::Start(const json& scene) {
     assets.Scene("Level", scene);
     auto roster = MakeRoster();
-    roster.insert(roster.begin(), std::make_unique<Spy>([this](const Message& m) { See(m); }));
+    roster.insert(roster.begin(),
+                  std::make_unique<MessageSpy>([this](const Message& m) { See(m); }));
     test = std::make_unique<TestEngine>(std::move(roster));
     test->Enter("Level");
 }

@@ -14,6 +14,8 @@
 #include "particle/MessageEmitParticle.h"
 #include "services/animation/MessageAnimation.h"
 #include "tests/game/GameFixture.h"
+#include "tests/support/KeptFields.h"
+#include "tests/support/MessageSpy.h"
 
 /// A level "Level" built from the game's own roster: a weightless player "Hero" at the origin
 /// with three lives (one of them missing) and whatever else a test puts in its scene.
@@ -43,15 +45,19 @@ struct GoalsTest : ::testing::Test {
         full["Hero"] = "Hero";
         assets.Scene("Level", full);
         assets.Scene("Done", nlohmann::json::object());
-        test = std::make_unique<TestEngine>(MakeRoster());
-        test->recorder->onMessage = [this](const Message& message) {
-            if (auto* emit = MessageAs<MessageEmitParticle>(message)) {
-                emits.push_back({std::string(emit->Effect), emit->Start, emit->Entity});
-            } else if (auto* set = MessageAs<MessageSetAnimation>(message)) {
-                animations.push_back(
-                    {set->entity, std::string(set->name), set->queued, set->delay, set->speed});
-            }
-        };
+        // The spy sees each message before any system can consume it: the animation system
+        // takes "set animation" for the entities it animates.
+        auto roster = MakeRoster();
+        roster.insert(
+            roster.begin(), std::make_unique<MessageSpy>([this](const Message& message) {
+                if (auto* emit = MessageAs<MessageEmitParticle>(message)) {
+                    emits.push_back({std::string(emit->Effect), emit->Start, emit->Entity});
+                } else if (auto* set = MessageAs<MessageSetAnimation>(message)) {
+                    animations.push_back(
+                        {set->entity, std::string(set->name), set->queued, set->delay, set->speed});
+                }
+            }));
+        test = std::make_unique<TestEngine>(std::move(roster));
         test->Enter("Level");
         hero = FindEntity(*test, "Hero");
         ASSERT_NE(hero, 0);
@@ -69,12 +75,9 @@ struct GoalsTest : ::testing::Test {
             entity, [&](ComponentTransform& t) { p = t.translation; }));
         return p;
     }
-    /// How often a trace text was recorded for messages of type `id`.
-    int CountTrace(int id, const std::string& text) {
-        int n = 0;
-        for (const auto& trace : test->recorder->Traces(id)) n += trace == text;
-        return n;
-    }
+    /// How often a message of type `id` (a trigger, a sound, an audio parameter) reached the
+    /// end of the bus with these fields.
+    int CountSent(int id, const Sent& fields) { return test->recorder->Count(id, fields); }
     int CountEmits(const std::string& effect, bool start) {
         int n = 0;
         for (const auto& e : emits) n += e.effect == effect && e.start == start;

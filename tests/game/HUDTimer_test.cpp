@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <sstream>
+#include <utility>
 
 #include "engine/ComponentSprite.h"
+#include "engine/MessageComponent.h"
 #include "engine/MessageFrame.h"
 #include "engine/MessageKey.h"
 #include "engine/MessageState.h"
@@ -38,8 +40,11 @@ constexpr EntityId kClock = 1;
 constexpr EntityId kPlayer = 10;
 constexpr EntityId kEnemy = 20;
 constexpr EntityId kRock = 21;
-const std::string kDestroy = "Destoyed the  state";
-const std::string kToLose = "Changed state to LoseScreen";
+/// A state request: the message's type and the state it names.
+using Request = std::pair<int, std::string>;
+using Requests = std::vector<Request>;
+const Request kDestroy{MessageId::DestroyState, ""};  // the current state
+const Request kToLose{MessageId::ChangeState, "LoseScreen"};
 
 struct HUDTimerTest : ::testing::Test {
     HUDTimerTest() {
@@ -50,17 +55,15 @@ struct HUDTimerTest : ::testing::Test {
         bus.Component(kPlayer, "Player Collision Handler", json::object());
         bus.Component(kEnemy, "Test Enemy", json::object());
         bus.onMessage = [this](const Message& message) {
-            if (message.TypeId() != MessageId::DestroyState &&
-                message.TypeId() != MessageId::ChangeState) {
-                return;
+            if (auto* destroy = MessageAs<MessageDestroyState>(message)) {
+                requests.emplace_back(MessageId::DestroyState, std::string(destroy->name));
+            } else if (auto* change = MessageAs<MessageChangeState>(message)) {
+                requests.emplace_back(MessageId::ChangeState, std::string(change->name));
             }
-            std::ostringstream text;
-            message.Trace(text);
-            requests.push_back(text.str());
         };
     }
-    int Count(const std::string& text) const {
-        return static_cast<int>(std::count(requests.begin(), requests.end(), text));
+    int Count(const Request& request) const {
+        return static_cast<int>(std::count(requests.begin(), requests.end(), request));
     }
     void AddClock(EntityId entity, const json& timer) {
         bus.Component(entity, "Sprite", {{"Dimensions", {3, 4}}});
@@ -92,8 +95,8 @@ struct HUDTimerTest : ::testing::Test {
 
     PresentationBus bus;
     SystemHUDTimer* timers = nullptr;
-    /// The state requests sent, as trace text.
-    std::vector<std::string> requests;
+    /// The state requests sent.
+    Requests requests;
 };
 
 }  // namespace
@@ -169,7 +172,7 @@ TEST_F(HUDTimerTest, TimesOutOnceAndRefillsForTheNextRound) {
     Update(3);
     EXPECT_TRUE(requests.empty());
     Update();  // 0 s left
-    EXPECT_EQ(requests, (std::vector<std::string>{kDestroy, kToLose}));
+    EXPECT_EQ(requests, (Requests{kDestroy, kToLose}));
     EXPECT_FLOAT_EQ(Timer().TimeRemaining, 2.0f);
     Update(3);
     EXPECT_EQ(requests.size(), 2u) << "a time-out is asked for once";
@@ -187,7 +190,7 @@ TEST_F(HUDTimerTest, TimesOutOnceAndRefillsForTheNextRound) {
 TEST_F(HUDTimerTest, NoLimitLosesAtTheFirstUpdate) {
     AddClock(kClock, json::object());
     Update();
-    EXPECT_EQ(requests, (std::vector<std::string>{kDestroy, kToLose}));
+    EXPECT_EQ(requests, (Requests{kDestroy, kToLose}));
 }
 
 TEST_F(HUDTimerTest, RefillAndFreezeNeedTheDebugFlag) {

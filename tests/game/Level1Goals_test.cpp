@@ -11,6 +11,7 @@
 #include "game/hazards/SystemDeathWallBehavior.h"
 #include "game/player/SystemPlayerControl.h"
 #include "tests/game/GameFixture.h"
+#include "tests/support/KeptFields.h"
 
 namespace fs = std::filesystem;
 
@@ -54,11 +55,7 @@ struct Level1Goals : ::testing::Test {
         return d;
     }
     int Count(const std::string& trigger) {
-        int n = 0;
-        for (const auto& t : test->recorder->Traces(MessageId::Trigger)) {
-            n += t == "Triggered " + trigger + " to 1\n";
-        }
-        return n;
+        return test->recorder->Count(MessageId::Trigger, Sent{trigger, 1});
     }
 
     TempAssets assets;

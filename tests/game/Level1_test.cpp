@@ -7,6 +7,7 @@
 #include "game/player/SystemPlayerCollision.h"
 #include "game/player/SystemPlayerControl.h"
 #include "tests/game/GameFixture.h"
+#include "tests/support/KeptFields.h"
 
 namespace {
 
@@ -73,7 +74,7 @@ TEST_F(Level1Test, SpikesKillAndPitsAskForTheReload) {
     test->Frames(30);
     EXPECT_TRUE(test->Get<ComponentPlayerCollider>(player).value().hurt);
     EXPECT_EQ(test->Get<ComponentPlayerControl>(player).value().state, PlayerState::FallingDeath);
-    EXPECT_EQ(test->recorder->Last(MessageId::Trigger), "Triggered Kill Player to 1\n");
+    EXPECT_EQ(test->recorder->LastFields(MessageId::Trigger), (Sent{"Kill Player", 1}));
 
     test->Send(MessageTrigger("Checkpoint", false));  // the reload the transition asks for
     test->Frame();

@@ -43,9 +43,9 @@ TEST_F(MoversTest, AKeptTriggerFiresOnceAndADefaultOneRemovesItself) {
     test->Frame();
     Place(hero, 3.0f, 0.0f);
     test->Frames(3);
-    EXPECT_EQ(CountTrace(MessageId::Trigger, "Triggered Music Change to 1\n"), 1);
-    EXPECT_EQ(CountTrace(MessageId::AudioEvent, "FMOD SFX/Gong"), 1);
-    EXPECT_EQ(CountTrace(MessageId::AudioParameter, "Audio parameter Section to 2"), 1);
+    EXPECT_EQ(CountSent(MessageId::Trigger, {"Music Change", 1}), 1);
+    EXPECT_EQ(CountSent(MessageId::AudioEvent, {"SFX/Gong"}), 1);
+    EXPECT_EQ(CountSent(MessageId::AudioParameter, {"Section", 2}), 1);
     EXPECT_TRUE(test->Has<ComponentTrigger>(kept));
 
     ClearRecords();
@@ -67,7 +67,7 @@ TEST_F(MoversTest, AHurtPlayerSetsOffNoTrigger) {
         hero, [](ComponentPlayerCollider& c) { c.hurt = true; }));
     Place(hero, 5.0f, 0.0f);
     test->Frames(3);
-    EXPECT_EQ(CountTrace(MessageId::Trigger, "Triggered Death Wall to 1\n"), 0);
+    EXPECT_EQ(CountSent(MessageId::Trigger, {"Death Wall", 1}), 0);
     ASSERT_TRUE(test->Query<ComponentTrigger>(
         zone, [](ComponentTrigger& t) { EXPECT_FALSE(t.Triggered); }));
 }

@@ -8,6 +8,7 @@
 #include "game/menu/SystemPauseMenu.h"
 #include "game/player/SystemPlayerControl.h"
 #include "tests/game/GameFixture.h"
+#include "tests/support/KeptFields.h"
 
 namespace fs = std::filesystem;
 using Texts = std::vector<std::string>;
@@ -22,8 +23,8 @@ struct PauseMenuTest : ::testing::Test {
         test->Enter("Level");
         test->recorder->Clear();
     }
-    Texts Active() { return test->recorder->Traces(MessageId::UIActiveTrigger); }
-    Texts Visible() { return test->recorder->Traces(MessageId::UIVisibleTrigger); }
+    std::vector<Sent> Active() { return test->recorder->Fields(MessageId::UIActiveTrigger); }
+    std::vector<Sent> Visible() { return test->recorder->Fields(MessageId::UIVisibleTrigger); }
 
     TempAssets assets;
     std::unique_ptr<TestEngine> test;
@@ -36,24 +37,21 @@ TEST_F(PauseMenuTest, TheMenusAreTheOnesTheSceneNames) {
     Start({{"hero", "Hero"}, {"menu", "Menu"}});
     Press(*test, keys::kEscape);
     EXPECT_TRUE(test->engine.IsPaused());
-    EXPECT_EQ(Active(), Texts{"Triggered Halt activity to 1\n"});
-    EXPECT_EQ(Visible(), Texts{"Triggered Halt visibility to 1\n"});
-    EXPECT_EQ(test->recorder->Traces(MessageId::Trigger), Texts{"Triggered Pause to 1\n"});
+    EXPECT_EQ(Active(), (std::vector<Sent>{{"Halt", 1}}));
+    EXPECT_EQ(Visible(), (std::vector<Sent>{{"Halt", 1}}));
+    EXPECT_EQ(test->recorder->Fields(MessageId::Trigger), (std::vector<Sent>{{"Pause", 1}}));
 
     test->recorder->Clear();
     Press(*test, keys::kEscape);
     EXPECT_FALSE(test->engine.IsPaused());
-    EXPECT_EQ(Active(), (Texts{"Triggered Halt activity to 0\n", "Triggered Sound activity to 0\n",
-                               "Triggered Quit activity to 0\n"}));
-    EXPECT_EQ(Visible(),
-              (Texts{"Triggered Halt visibility to 0\n", "Triggered Sound visibility to 0\n",
-                     "Triggered Quit visibility to 0\n"}));
+    EXPECT_EQ(Active(), (std::vector<Sent>{{"Halt", 0}, {"Sound", 0}, {"Quit", 0}}));
+    EXPECT_EQ(Visible(), (std::vector<Sent>{{"Halt", 0}, {"Sound", 0}, {"Quit", 0}}));
     // The menu's own triggers come before the pause, the sub-menus after it.
     Texts order;
     for (const auto& record : test->recorder->records) {
-        if (record.id != MessageId::Key) order.push_back(record.trace.substr(10, 5));
+        if (record.id != MessageId::Key) order.push_back(record.fields.value_or(Sent{}).name);
     }
-    EXPECT_EQ(order, (Texts{"Halt ", "Halt ", "Pause", "Sound", "Sound", "Quit ", "Quit "}));
+    EXPECT_EQ(order, (Texts{"Halt", "Halt", "Pause", "Sound", "Sound", "Quit", "Quit"}));
 }
 
 TEST_F(PauseMenuTest, ResumingFromAButtonKeepsEscapeInStep) {
@@ -67,7 +65,7 @@ TEST_F(PauseMenuTest, ResumingFromAButtonKeepsEscapeInStep) {
     test->recorder->Clear();
     Press(*test, keys::kEscape);
     EXPECT_TRUE(test->engine.IsPaused());
-    EXPECT_EQ(Active(), Texts{"Triggered Pause Menu activity to 1\n"});
+    EXPECT_EQ(Active(), (std::vector<Sent>{{"Pause Menu", 1}}));
 }
 
 TEST_F(PauseMenuTest, ASceneWithoutAPauseMenuIgnoresEscape) {
@@ -94,9 +92,9 @@ TEST_F(PauseMenuTest, TheShippedLevelPausesWithItsFourSubMenus) {
     test->recorder->Clear();
     Press(*test, keys::kEscape);
     EXPECT_FALSE(test->engine.IsPaused());
-    EXPECT_EQ(Active(), (Texts{"Triggered Pause Menu activity to 0\n",
-                               "Triggered Options Menu activity to 0\n",
-                               "Triggered How To Play Menu activity to 0\n",
-                               "Triggered Return To Menu Panel activity to 0\n",
-                               "Triggered Confirmation Menu activity to 0\n"}));
+    EXPECT_EQ(Active(), (std::vector<Sent>{{"Pause Menu", 0},
+                                           {"Options Menu", 0},
+                                           {"How To Play Menu", 0},
+                                           {"Return To Menu Panel", 0},
+                                           {"Confirmation Menu", 0}}));
 }

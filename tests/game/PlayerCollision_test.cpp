@@ -9,6 +9,7 @@
 #include "game/player/SystemPlayerControl.h"
 #include "physics2d/SystemPhysics.h"
 #include "tests/game/GameFixture.h"
+#include "tests/support/KeptFields.h"
 
 using json = nlohmann::json;
 
@@ -69,8 +70,7 @@ TEST_F(CollisionTest, FallingOntoTheFloorLandsAndStays) {
     test->Frames(60);
     EXPECT_NEAR(Position().value().y, kStandY, 1e-3f);
     EXPECT_TRUE(Control().value().grounded);
-    EXPECT_EQ(test->recorder->Last(MessageId::AudioParameter),
-              "Audio parameter GroundTexture to 0");
+    EXPECT_EQ(test->recorder->LastFields(MessageId::AudioParameter), (Sent{"GroundTexture", 0}));
     test->Frames(120);
     EXPECT_NEAR(Position().value().y, kStandY, 1e-3f);
     EXPECT_EQ(Control().value().state, PlayerState::Idle);
@@ -119,8 +119,7 @@ TEST_F(CollisionTest, OneWayPlatformIsPassedFromBelowAndLandedOnFromAbove) {
     EXPECT_GT(highest, 3.5f + 0.9f + 1.0f);
     EXPECT_NEAR(Position().value().y, 4.4f, 1e-3f);
     EXPECT_TRUE(Control().value().grounded);
-    EXPECT_EQ(test->recorder->Last(MessageId::AudioParameter),
-              "Audio parameter GroundTexture to 1");
+    EXPECT_EQ(test->recorder->LastFields(MessageId::AudioParameter), (Sent{"GroundTexture", 1}));
     // Standing there for a long while does not sink through it.
     test->Frames(600);
     EXPECT_NEAR(Position().value().y, 4.4f, 1e-3f);
@@ -138,11 +137,9 @@ TEST_F(CollisionTest, LandingOnAHazardKillsAndTheHurtPlayerFallsThroughTheLevel)
     test->Frames(30);
     EXPECT_TRUE(Collider().value().hurt);
     EXPECT_EQ(Control().value().state, PlayerState::FallingDeath);
-    EXPECT_EQ(
-        test->recorder->Traces(MessageId::Trigger),
-        (std::vector<std::string>{"Triggered Checkpoint to 1\n", "Triggered Kill Player to 1\n"}));
-    EXPECT_EQ(test->recorder->Traces(MessageId::AudioEvent),
-              std::vector<std::string>{"FMOD Player/Hurt"});
+    EXPECT_EQ(test->recorder->Fields(MessageId::Trigger),
+              (std::vector<Sent>{{"Checkpoint", 1}, {"Kill Player", 1}}));
+    EXPECT_EQ(test->recorder->Fields(MessageId::AudioEvent), (std::vector<Sent>{{"Player/Hurt"}}));
     test->Frames(150);
     // Nothing holds a hurt player: it drops through the solid floor.
     EXPECT_LT(Position().value().y, -5.0f);

@@ -6,6 +6,7 @@
 #include "game/player/SystemPlayerControl.h"
 #include "physics2d/SystemPhysics.h"
 #include "tests/game/GameFixture.h"
+#include "tests/support/KeptFields.h"
 
 using json = nlohmann::json;
 
@@ -94,20 +95,20 @@ TEST_F(ControlTest, ReleasesCountWhilePausedAndPressesDoNot) {
     Press(*test, keys::kLeft);
     EXPECT_FALSE(Get().value().rightHeld);
     EXPECT_FALSE(Get().value().leftHeld);
-    EXPECT_EQ(test->recorder->Traces(MessageId::UIActiveTrigger),
-              std::vector<std::string>{"Triggered Pause Menu activity to 1\n"});
+    EXPECT_EQ(test->recorder->Fields(MessageId::UIActiveTrigger),
+              (std::vector<Sent>{{"Pause Menu", 1}}));
 
     Press(*test, keys::kEscape);
     EXPECT_FALSE(test->engine.IsPaused());
     EXPECT_FALSE(Get().value().paused);
     // Resuming closes the pause menu and every sub-menu, activity before visibility.
-    EXPECT_EQ(
-        test->recorder->Traces(MessageId::UIActiveTrigger),
-        (std::vector<std::string>{
-            "Triggered Pause Menu activity to 1\n", "Triggered Pause Menu activity to 0\n",
-            "Triggered Options Menu activity to 0\n", "Triggered How To Play Menu activity to 0\n",
-            "Triggered Return To Menu Panel activity to 0\n",
-            "Triggered Confirmation Menu activity to 0\n"}));
+    EXPECT_EQ(test->recorder->Fields(MessageId::UIActiveTrigger),
+              (std::vector<Sent>{{"Pause Menu", 1},
+                                 {"Pause Menu", 0},
+                                 {"Options Menu", 0},
+                                 {"How To Play Menu", 0},
+                                 {"Return To Menu Panel", 0},
+                                 {"Confirmation Menu", 0}}));
     EXPECT_EQ(test->recorder->Count(MessageId::UIVisibleTrigger), 6);
 }
 

@@ -10,6 +10,7 @@
 #include "particle/MessageEmitParticle.h"
 #include "physics2d/SystemPhysics.h"
 #include "tests/game/GameFixture.h"
+#include "tests/support/KeptFields.h"
 
 using json = nlohmann::json;
 
@@ -221,7 +222,7 @@ TEST_F(ShootingTest, BulletsFlyThroughOneWayPlatformsAndStopAtSolidTiles) {
     EXPECT_EQ(Shots().size(), 1u);
     test->Frames(20);  // the solid tile at y = 3 stops it
     EXPECT_TRUE(Shots().empty());
-    EXPECT_EQ(test->recorder->Traces(MessageId::AudioEvent), std::vector<std::string>{"FMOD Hit"});
+    EXPECT_EQ(test->recorder->Fields(MessageId::AudioEvent), (std::vector<Sent>{{"Hit"}}));
 }
 
 TEST(BulletJson, PlacesTheBulletAtTheMuzzleJustInFrontOfTheArm) {

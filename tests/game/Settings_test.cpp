@@ -20,6 +20,7 @@
 #include "game/settings/Settings.h"
 #include "services/ui/MessageUITrigger.h"
 #include "services/ui/SystemUIElement.h"
+#include "tests/support/KeptFields.h"
 #include "tests/support/TempAssets.h"
 #include "tests/support/TestEngine.h"
 
@@ -170,15 +171,15 @@ TEST_F(SettingsTest, ChangesAreSavedAndTheNextStartAppliesThem) {
     managers.push_back(std::make_unique<ManagerSettings>(SettingsPath()));
     TestEngine test({}, std::move(managers));
     test.Send(MessageInitialize());
-    EXPECT_EQ(test.recorder->Traces(MessageId::SetBusVolume),
-              (Texts{"Set bus volume Music to 0.3", "Set bus volume SFX to 0.5"}));
+    EXPECT_EQ(test.recorder->Fields(MessageId::SetBusVolume),
+              (std::vector<Sent>{{"Music", 0.3}, {"SFX", 0.5}}));
     // The display follows once the first state is in play, once.
     EXPECT_EQ(test.recorder->Count(MessageId::Trigger), 0);
     assets.Scene("Menu", nlohmann::json::object());
     test.Enter("Menu");
     test.Frame();
-    EXPECT_EQ(test.recorder->Traces(MessageId::Trigger),
-              (Texts{"Triggered Checkpoint to 1\n", "Triggered Fullscreen to 1\n"}));
+    EXPECT_EQ(test.recorder->Fields(MessageId::Trigger),
+              (std::vector<Sent>{{"Checkpoint", 1}, {"Fullscreen", 1}}));
 }
 
 // The display button names the mode the game is in, whoever set it and whenever its menu was

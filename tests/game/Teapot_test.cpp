@@ -33,9 +33,7 @@ struct TeapotTest : GoalsTest {
             test->Query<ComponentTransform>(teapot, [&](ComponentTransform& t) { s = t.scale; }));
         return s;
     }
-    int Fired(const std::string& name) {
-        return CountTrace(MessageId::Trigger, "Triggered " + name + " to 1\n");
-    }
+    int Fired(const std::string& name) { return CountSent(MessageId::Trigger, {name, 1}); }
 
     EntityId teapot = 0;
 };
@@ -49,7 +47,7 @@ TEST_F(TeapotTest, ItShrinksToNothingAndFiresItsTriggerAfterTheDelay) {
                {"Move To Players Hand When Collected", false}});
     Place(hero, 3.0f, 0.0f);
     test->Frame();
-    EXPECT_EQ(CountTrace(MessageId::AudioEvent, "FMOD SFX/Pickup"), 1);
+    EXPECT_EQ(CountSent(MessageId::AudioEvent, {"SFX/Pickup"}), 1);
     EXPECT_EQ(Fired("Play Win Animation"), 1);
     ASSERT_TRUE(test->Query<ComponentPlayerControl>(
         hero, [](ComponentPlayerControl& c) { EXPECT_EQ(c.state, PlayerState::Win); }));
@@ -62,7 +60,7 @@ TEST_F(TeapotTest, ItShrinksToNothingAndFiresItsTriggerAfterTheDelay) {
     EXPECT_EQ(Fired("Death Wall"), 0);
     test->Frames(2);
     EXPECT_EQ(Fired("Death Wall"), 1);
-    EXPECT_EQ(CountTrace(MessageId::AudioEvent, "FMOD DeathWallOn"), 1);
+    EXPECT_EQ(CountSent(MessageId::AudioEvent, {"DeathWallOn"}), 1);
     test->Frames(30);
     EXPECT_EQ(Fired("Death Wall"), 1) << "the trigger fires once";
     EXPECT_EQ(Fired("Play Win Animation"), 1) << "collected once";

@@ -13,6 +13,7 @@
 #include "game/presentation/SystemTransitionSlide.h"
 #include "services/graphics/SystemSprite.h"
 #include "tests/game/GameFixture.h"
+#include "tests/support/KeptFields.h"
 #include "tests/support/RecordingBus.h"
 
 using json = nlohmann::json;
@@ -21,15 +22,25 @@ namespace {
 
 constexpr float kDt = 0.25f;  // exact in binary, so slide times land on step boundaries
 
+/// What a test sees of a message: its type and its fields.
+using Requests = std::vector<std::pair<int, Sent>>;
+
 /// The slide system driven by hand, its sprite queries answered by a real sprite table and
-/// everything else it sends kept as trace text.
+/// everything else it sends kept by the recorder.
 struct SlideTest : ::testing::Test {
     SlideTest() {
         bus.Attach(sprites);
         slides.SendMessage = [this](const Message& message) { return bus.Send(message); };
     }
-    /// What the slides sent that the sprite table did not answer, as trace text.
-    std::vector<std::string> Sent() const { return bus.recorder.Traces(); }
+    /// What the slides sent that the sprite table did not answer: each message's type and its
+    /// fields.
+    Requests Sent() const {
+        Requests out;
+        for (const auto& record : bus.recorder.records) {
+            out.emplace_back(record.id, record.fields.value_or(::Sent{}));
+        }
+        return out;
+    }
     void Add(EntityId entity, const json& slide, float alpha = 0.0f) {
         ComponentSprite sprite;
         sprite.color.a = alpha;
@@ -58,7 +69,8 @@ struct SlideTest : ::testing::Test {
     RecordingBus bus;
 };
 
-const std::vector<std::string> kToMenu = {"Destoyed the  state", "Changed state to Menu"};
+/// Leaving the current state (named by nothing: the current one) for the menu.
+const Requests kToMenu = {{MessageId::DestroyState, {""}}, {MessageId::ChangeState, {"Menu"}}};
 
 }  // namespace
 
@@ -100,7 +112,7 @@ TEST_F(SlideTest, SplashFadesInHoldsFadesOutThenChangesState) {
     }
     const auto sent = Sent();
     ASSERT_GE(sent.size(), 2u);
-    EXPECT_EQ(std::vector<std::string>(sent.begin(), sent.begin() + 2), kToMenu);
+    EXPECT_EQ(Requests(sent.begin(), sent.begin() + 2), kToMenu);
 
     // Near the ends of a fade the alpha snaps to its final value.
     const Transition in{TransitionEffectType::FADE_IN, 1.0f, 0.0f, 1.0f};
@@ -152,13 +164,15 @@ TEST_F(SlideTest, SkippedIdleSlideEndsAtItsFirstUpdateOnceActivated) {
     slides.HandleMessage(MessagePlayTransitionState("Level2"));
     EXPECT_TRUE(Sent().empty());
     Update();
-    EXPECT_EQ(Sent(), (std::vector<std::string>{"Destoyed the  state", "Changed state to Level2"}));
+    EXPECT_EQ(Sent(),
+              (Requests{{MessageId::DestroyState, {""}}, {MessageId::ChangeState, {"Level2"}}}));
     EXPECT_FLOAT_EQ(Alpha(1), 0.0f);
 }
 
 TEST_F(SlideTest, StateTransitionPlaysEveryActivatedSlideOrChangesAtOnce) {
     slides.HandleMessage(MessagePlayTransitionState("Level2"));
-    EXPECT_EQ(Sent(), (std::vector<std::string>{"Destoyed the  state", "Changed state to Level2"}));
+    EXPECT_EQ(Sent(),
+              (Requests{{MessageId::DestroyState, {""}}, {MessageId::ChangeState, {"Level2"}}}));
     bus.recorder.Clear();
 
     const json fade = {{"Activate On Change To State", true},
@@ -175,17 +189,16 @@ TEST_F(SlideTest, StateTransitionPlaysEveryActivatedSlideOrChangesAtOnce) {
     EXPECT_FLOAT_EQ(Alpha(2), 1.0f);
     EXPECT_TRUE(Sent().empty());
     Update();
-    const std::vector<std::string> change = {"Destoyed the  state", "Changed state to Level3"};
+    const Requests change = {{MessageId::DestroyState, {""}}, {MessageId::ChangeState, {"Level3"}}};
     const auto sent = Sent();
     ASSERT_EQ(sent.size(), 4u);
-    EXPECT_EQ(std::vector<std::string>(sent.begin(), sent.begin() + 2), change);
-    EXPECT_EQ(std::vector<std::string>(sent.begin() + 2, sent.end()), change);
+    EXPECT_EQ(Requests(sent.begin(), sent.begin() + 2), change);
+    EXPECT_EQ(Requests(sent.begin() + 2, sent.end()), change);
 }
 
 TEST_F(SlideTest, ReloadPlaysTheDeathSlideBeforeAskingForTheRestore) {
     slides.HandleMessage(MessagePlayTransitionReloadCheckpoint());
-    EXPECT_EQ(Sent(), std::vector<std::string>{"Triggered Checkpoint to 0\n"})
-        << "no slide: at once";
+    EXPECT_EQ(Sent(), (Requests{{MessageId::Trigger, {"Checkpoint", 0}}})) << "no slide: at once";
     bus.recorder.Clear();
 
     Add(1, {{"Activate On Reload Checkpoint", true},
@@ -204,7 +217,7 @@ TEST_F(SlideTest, ReloadPlaysTheDeathSlideBeforeAskingForTheRestore) {
     EXPECT_FLOAT_EQ(Alpha(1), 0.5f);
     EXPECT_TRUE(Sent().empty());
     Update(2);
-    EXPECT_EQ(Sent(), std::vector<std::string>{"Triggered Checkpoint to 0\n"});
+    EXPECT_EQ(Sent(), (Requests{{MessageId::Trigger, {"Checkpoint", 0}}}));
     EXPECT_FLOAT_EQ(Alpha(2), 0.0f) << "the restore slide waits for the restore";
 
     slides.HandleMessage(MessageTrigger("checkpoint restore", true));
@@ -260,8 +273,8 @@ TEST(TransitionContent, ADeathInTheShippedLevelReloadsTheCheckpoint) {
     for (int frame = 0; frame < 600 && !restored; ++frame) {
         test.Frame();
         darkest = std::max(darkest, alpha(fade));
-        for (const auto& text : test.recorder->Traces(MessageId::Trigger)) {
-            restored = restored || text.rfind("Triggered Checkpoint Restore", 0) == 0;
+        for (const auto& trigger : test.recorder->Fields(MessageId::Trigger)) {
+            restored = restored || trigger.name == "Checkpoint Restore";
         }
     }
     ASSERT_TRUE(restored) << "the death never reloaded the level";

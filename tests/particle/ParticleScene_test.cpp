@@ -3,6 +3,7 @@
 #include "engine/DataError.h"
 #include "particle/VornParticle.h"
 #include "tests/particle/ParticleBus.h"
+#include "tests/support/KeptFields.h"
 #include "tests/support/TempAssets.h"
 #include "tests/support/TestEngine.h"
 
@@ -47,17 +48,16 @@ TEST(ParticleScene, EffectsFromEntityFilesLiveAndDieInAState) {
     TestEngine test(Roster());
     // The frame that enters the level is the emitter's first.
     test.Enter("Level");
-    EXPECT_EQ(
-        test.recorder->Traces(MessageId::PopulateParticlePool),
-        (std::vector<std::string>{"Populate particle effect Spark on entity 2 with 5 particles"}));
+    EXPECT_EQ(test.recorder->Fields(MessageId::PopulateParticlePool),
+              (std::vector<Sent>{{"Spark", 5, 2}}));
     EXPECT_EQ(test.recorder->Count(MessageId::SpriteRenderBatch), 1);
     EXPECT_TRUE(test.Query<ComponentParticlePoolPhysics>(
         1, [](ComponentParticlePoolPhysics& p) { EXPECT_EQ(p.Particles.size(), 5u); }));
 
     test.recorder->Clear();
     test.Frames(3, 0.02f);
-    EXPECT_EQ(test.recorder->Traces(MessageId::DeleteParticlePool),
-              (std::vector<std::string>{"Delete particle effect 1"}));
+    EXPECT_EQ(test.recorder->Fields(MessageId::DeleteParticlePool),
+              (std::vector<Sent>{{"", 0, 1}}));
     // Nothing left to draw.
     EXPECT_EQ(test.recorder->Count(MessageId::SpriteRenderBatch), 2);
     EXPECT_TRUE(test.Query<ComponentParticlePoolPhysics>(

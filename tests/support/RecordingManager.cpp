@@ -10,7 +10,11 @@ bool RecordingManager::HandleMessage(const Message& message) {
     if (keepRecords && id != MessageId::Update && id != MessageId::Render) {
         std::ostringstream text;
         message.Trace(text);
-        records.push_back({id, text.str()});
+        std::optional<Sent> fields;
+        for (const auto& pick : Pickers()) {
+            if ((fields = pick(message))) break;
+        }
+        records.push_back({id, text.str(), std::move(fields)});
     }
     if (onMessage) onMessage(message);
     return false;
@@ -40,5 +44,31 @@ std::optional<std::string> RecordingManager::Last(int id) const {
 int RecordingManager::Count(int id) const {
     int n = 0;
     for (const auto& record : records) n += record.id == id;
+    return n;
+}
+
+std::vector<RecordingManager::Picker>& RecordingManager::Pickers() {
+    static std::vector<Picker> pickers;
+    return pickers;
+}
+
+std::vector<Sent> RecordingManager::Fields(int id) const {
+    std::vector<Sent> out;
+    for (const auto& record : records) {
+        if (record.id == id && record.fields) out.push_back(*record.fields);
+    }
+    return out;
+}
+
+std::optional<Sent> RecordingManager::LastFields(int id) const {
+    for (auto record = records.rbegin(); record != records.rend(); ++record) {
+        if (record->id == id && record->fields) return record->fields;
+    }
+    return std::nullopt;
+}
+
+int RecordingManager::Count(int id, const Sent& fields) const {
+    int n = 0;
+    for (const auto& record : records) n += record.id == id && record.fields == fields;
     return n;
 }

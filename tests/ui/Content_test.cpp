@@ -6,6 +6,7 @@
 #include "engine/SystemTransform.h"
 #include "services/graphics/VornGraphics.h"
 #include "services/ui/VornUI.h"
+#include "tests/support/KeptFields.h"
 #include "tests/ui/UITestSupport.h"
 
 namespace {
@@ -65,16 +66,15 @@ TEST(Content, SplashAdvancesToTheMainMenuWhoseKeysReachOptionsAndQuit) {
     menus.Key(kDown);
     menus.test->recorder->Clear();
     menus.Key(kEnter);
-    EXPECT_EQ(menus.test->recorder->Traces(MessageId::Trigger),
-              std::vector<std::string>{"Triggered Toggle Fullscreen to 1\n"});
+    EXPECT_EQ(menus.test->recorder->Fields(MessageId::Trigger),
+              (std::vector<Sent>{{"Toggle Fullscreen", 1}}));
     menus.Key(kDown);
     menus.Key(kEnter);
     menus.test->recorder->Clear();
     // Back gave the focus to Play again; Up wraps round to Quit.
     menus.Key(265);
     menus.Key(kEnter);
-    EXPECT_EQ(menus.test->recorder->Traces(MessageId::Trigger),
-              std::vector<std::string>{"Triggered Exit to 1\n"});
+    EXPECT_EQ(menus.test->recorder->Fields(MessageId::Trigger), (std::vector<Sent>{{"Exit", 1}}));
 }
 
 TEST(Content, PauseMenuElementsOpenByTheNamesTheGameUses) {
@@ -102,8 +102,7 @@ TEST(Content, PauseMenuElementsOpenByTheNamesTheGameUses) {
     menus.test->Send(MessageUIVisibleTrigger("Pause Menu", true));
     menus.test->recorder->Clear();
     menus.Key(kEnter);
-    EXPECT_EQ(menus.test->recorder->Traces(MessageId::Trigger),
-              std::vector<std::string>{"Triggered Pause to 0\n"});
+    EXPECT_EQ(menus.test->recorder->Fields(MessageId::Trigger), (std::vector<Sent>{{"Pause", 0}}));
     // Quit asks first; its Yes sends "Exit".
     menus.test->Send(MessageUIActiveTrigger("Pause Menu", true));
     menus.test->Send(MessageUIVisibleTrigger("Pause Menu", true));
@@ -112,6 +111,5 @@ TEST(Content, PauseMenuElementsOpenByTheNamesTheGameUses) {
     menus.test->recorder->Clear();
     menus.Key(kDown);  // from No (default) to Yes
     menus.Key(kEnter);
-    EXPECT_EQ(menus.test->recorder->Traces(MessageId::Trigger),
-              std::vector<std::string>{"Triggered Exit to 1\n"});
+    EXPECT_EQ(menus.test->recorder->Fields(MessageId::Trigger), (std::vector<Sent>{{"Exit", 1}}));
 }

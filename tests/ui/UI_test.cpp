@@ -8,6 +8,7 @@
 #include "engine/MessageTrigger.h"
 #include "services/graphics/VornGraphics.h"
 #include "services/ui/VornUI.h"
+#include "tests/support/KeptFields.h"
 #include "tests/ui/UITestSupport.h"
 
 using json = nlohmann::json;
@@ -80,12 +81,11 @@ TEST(UIElement, HiddenOrInactiveElementsHideAndDisableWhatBelongsToThem) {
     ui.test->Send(MessageUIActiveTrigger("Pause Menu", true));
     ui.test->recorder->Clear();
     ui.Click({0, 1});
-    EXPECT_EQ(ui.test->recorder->Traces(MessageId::Trigger),
-              std::vector<std::string>{"Triggered Pause to 0\n"});
-    EXPECT_EQ(ui.test->recorder->Traces(MessageId::UIVisibleTrigger),
-              std::vector<std::string>{"Triggered Pause Menu visibility to 0\n"});
-    EXPECT_EQ(ui.test->recorder->Traces(MessageId::UIActiveTrigger),
-              std::vector<std::string>{"Triggered Pause Menu activity to 0\n"});
+    EXPECT_EQ(ui.test->recorder->Fields(MessageId::Trigger), (std::vector<Sent>{{"Pause", 0}}));
+    EXPECT_EQ(ui.test->recorder->Fields(MessageId::UIVisibleTrigger),
+              (std::vector<Sent>{{"Pause Menu", 0}}));
+    EXPECT_EQ(ui.test->recorder->Fields(MessageId::UIActiveTrigger),
+              (std::vector<Sent>{{"Pause Menu", 0}}));
     EXPECT_TRUE(ui.Draw().empty());
 }
 
@@ -131,8 +131,8 @@ TEST(UIElement, ArrowsAndWSMoveTheFocusInOrderOverUsableButtons) {
     EXPECT_EQ(focused(), "Bottom");  // wraps, skipping the hidden one
     ui.Key(kEnter);
     ui.Key(kSpace);
-    EXPECT_EQ(ui.test->recorder->Traces(MessageId::Trigger),
-              (std::vector<std::string>{"Triggered Bottom to 1\n", "Triggered Bottom to 1\n"}));
+    EXPECT_EQ(ui.test->recorder->Fields(MessageId::Trigger),
+              (std::vector<Sent>{{"Bottom", 1}, {"Bottom", 1}}));
     // The focused element hidden: focus is gone, Enter does nothing.
     ui.test->Send(MessageUIVisibleTrigger("Bottom", false));
     EXPECT_EQ(focused(), "none");
@@ -161,8 +161,7 @@ TEST(UIElement, DefaultFocusTakesOverWhenItsMenuOpens) {
     ui.test->Send(MessageUIActiveTrigger("Play", false));
     EXPECT_TRUE(ui.Get<ComponentUIElement>(3).value().focused);
     ui.Key(kSpace);
-    EXPECT_EQ(ui.test->recorder->Traces(MessageId::Trigger),
-              std::vector<std::string>{"Triggered Back to 1\n"});
+    EXPECT_EQ(ui.test->recorder->Fields(MessageId::Trigger), (std::vector<Sent>{{"Back", 1}}));
 }
 
 TEST(Button, MouseClicksPressTheTopmostButtonUnderTheCursorOnRelease) {
@@ -174,8 +173,8 @@ TEST(Button, MouseClicksPressTheTopmostButtonUnderTheCursorOnRelease) {
     ui.Click({-0.9f, 0.4f});  // only Low (spans -1..1) is here
     ui.Click({0.5f, 0.0f});   // both: High is in front
     ui.Click({3.0f, 0.0f});   // nothing
-    EXPECT_EQ(ui.test->recorder->Traces(MessageId::Trigger),
-              (std::vector<std::string>{"Triggered Low to 1\n", "Triggered High to 1\n"}));
+    EXPECT_EQ(ui.test->recorder->Fields(MessageId::Trigger),
+              (std::vector<Sent>{{"Low", 1}, {"High", 1}}));
 
     // Pressed on one, released elsewhere: nothing.
     ui.MoveCursor({-0.9f, 0.0f});
@@ -216,14 +215,11 @@ TEST(Button, ActionsChangeStatesFireTriggersAndShowElements) {
     ui.test->recorder->Clear();
 
     ui.Click({0, 0});
-    EXPECT_EQ(ui.test->recorder->Traces(MessageId::UIVisibleTrigger),
-              (std::vector<std::string>{"Triggered Panel visibility to 0\n",
-                                        "Triggered Other visibility to 1\n"}));
-    EXPECT_EQ(ui.test->recorder->Traces(MessageId::UIActiveTrigger),
-              (std::vector<std::string>{"Triggered Panel activity to 1\n",
-                                        "Triggered Other activity to 1\n"}));
-    EXPECT_EQ(ui.test->recorder->Traces(MessageId::Trigger),
-              std::vector<std::string>{"Triggered Exit to 1\n"});
+    EXPECT_EQ(ui.test->recorder->Fields(MessageId::UIVisibleTrigger),
+              (std::vector<Sent>{{"Panel", 0}, {"Other", 1}}));
+    EXPECT_EQ(ui.test->recorder->Fields(MessageId::UIActiveTrigger),
+              (std::vector<Sent>{{"Panel", 1}, {"Other", 1}}));
+    EXPECT_EQ(ui.test->recorder->Fields(MessageId::Trigger), (std::vector<Sent>{{"Exit", 1}}));
     ui.test->Frame();
     EXPECT_EQ(ui.test->states->CurrentState(), "Next");
     EXPECT_FALSE(ui.test->states->HasState("Menu"));  // destroyed on the way
@@ -297,8 +293,8 @@ TEST(Button, SplashButtonsPressOnceOnAnyKeyOrAfterTheirTime) {
     ui.Key(MessageKey::kMouseSecond, MessageKey::kPressed);
     ui.Key(65, MessageKey::kPressed);
     ui.test->Frames(20, 0.125f);
-    EXPECT_EQ(ui.test->recorder->Traces(MessageId::Trigger),
-              (std::vector<std::string>{"Triggered Key to 1\n", "Triggered Late to 1\n"}));
+    EXPECT_EQ(ui.test->recorder->Fields(MessageId::Trigger),
+              (std::vector<Sent>{{"Key", 1}, {"Late", 1}}));
 }
 
 TEST(Button, TheButtonTheCursorEntersTakesTheFocus) {
@@ -315,8 +311,7 @@ TEST(Button, TheButtonTheCursorEntersTakesTheFocus) {
     ui.test->Frames(3);
     EXPECT_TRUE(ui.Get<ComponentUIElement>(1).value().focused);
     ui.Key(257);
-    EXPECT_EQ(ui.test->recorder->Traces(MessageId::Trigger),
-              std::vector<std::string>{"Triggered A to 1\n"});
+    EXPECT_EQ(ui.test->recorder->Fields(MessageId::Trigger), (std::vector<Sent>{{"A", 1}}));
     // B coming back under the resting mouse takes nothing.
     ui.test->Send(MessageUIVisibleTrigger("B", false));
     ui.test->Frame();
