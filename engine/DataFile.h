@@ -1,13 +1,23 @@
 #pragma once
 
+#include <istream>
 #include <string>
 
 #include <nlohmann/json.hpp>
 
 #include "engine/DataError.h"
 
-/// Opens and parses the JSON data file at `path`. A file that is missing or unreadable, or
-/// text that is not JSON, raises a DataError whose message begins with `path`.
+/// Arrays and objects nested deeper than this are refused: no content needs a tenth of it,
+/// and the recursive walks over a parsed value must stay within the stack.
+inline constexpr int kMaxDataDepth = 256;
+
+/// Parses JSON text read from `in` (`path` names it in errors): text that is not JSON, a
+/// number beyond a double or nesting beyond kMaxDataDepth raises a DataError.
+nlohmann::json ParseDataText(std::istream& in, const std::string& path);
+
+/// Opens and parses the JSON data file at `path`. A file that is missing, unreadable or not a
+/// regular file, or text that ParseDataText refuses, raises a DataError whose message begins with
+/// `path`.
 nlohmann::json ReadDataFile(const std::string& path);
 
 /// The DataError for a JSON error met while reading the content of `path`. The JSON library's
