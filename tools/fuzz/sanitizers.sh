@@ -1,0 +1,6 @@
+# Sourced by the fuzz script (and meant for the test command): the sanitizer options, set in
+# one place. A sanitizer finding exits with status 86, which no program of ours uses: the
+# validator's 1 ("problems found") and 2 (usage) stay the program's own answers.
+export HALVEX_SANITIZER_EXIT=86
+export ASAN_OPTIONS="detect_leaks=0:exitcode=86"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1:exitcode=86"
