@@ -12,8 +12,7 @@ shift $(($# < 2 ? $# : 2))
 build=build/$preset
 all=(fuzz_bank fuzz_tilemap fuzz_tileset fuzz_component fuzz_entity fuzz_scene fuzz_index
     fuzz_animation fuzz_ui fuzz_particle fuzz_font fuzz_replay fuzz_settings fuzz_validate)
-targets=("${@:-${all[@]}}")
-if [ $# -eq 0 ]; then targets=("${all[@]}"); fi
+if [ $# -eq 0 ]; then targets=("${all[@]}"); else targets=("$@"); fi
 
 # Every content copy the targets make goes below one folder, removed however the run ends.
 work=$(mktemp -d /tmp/halvex-fuzz-XXXXXX)
