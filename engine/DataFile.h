@@ -7,9 +7,10 @@
 
 #include "engine/DataError.h"
 
-/// Arrays and objects nested deeper than this are refused: no content needs a tenth of it,
-/// and the recursive walks over a parsed value must stay within the stack.
-inline constexpr int kMaxDataDepth = 256;
+/// Arrays and objects nested deeper than this are refused: no content needs a quarter of it
+/// (64 levels of inline children take 256), and the recursive walks over a parsed value must
+/// stay well within the stack, which the sanitizers fill from about 3,000 levels.
+inline constexpr int kMaxDataDepth = 1024;
 
 /// Parses JSON text read from `in` (`path` names it in errors): text that is not JSON, a
 /// number beyond a double or nesting beyond kMaxDataDepth raises a DataError.
