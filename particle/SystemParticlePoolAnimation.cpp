@@ -10,6 +10,10 @@
 
 void from_json(const nlohmann::json& j, ComponentParticlePoolAnimation& animation) {
     json_read::Key(j, "FPS", animation.FPS);
+    if (!std::isfinite(animation.FPS)) {
+        throw nlohmann::json::out_of_range::create(
+            406, "\"FPS\": " + j.at("FPS").dump() + " is beyond a float", &j);
+    }
     json_read::Key(j, "Looping", animation.Looping);
     json_read::Key(j, "Frames", animation.FrameCount);
 }
@@ -23,6 +27,8 @@ int AnimationFrame(const ComponentParticlePoolAnimation& animation, float age) {
     if (animation.FrameCount < 1) return 0;
     const float k = age * animation.FPS;
     if (!(k >= 1.0f)) return 0;
+    // An infinite frame number (a huge age times a huge rate) has no frame of its own.
+    if (std::isinf(k)) return animation.Looping ? 0 : animation.FrameCount - 1;
     if (k < 2147483648.0f) {
         const int whole = static_cast<int>(k);
         return animation.Looping ? whole % animation.FrameCount

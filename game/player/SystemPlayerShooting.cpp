@@ -38,8 +38,13 @@ std::optional<ShotType> ShotTypeFromName(const std::string& name) {
 void from_json(const nlohmann::json& j, ComponentPlayerShooting& s) {
     using json_read::Key;
     if (j.is_object() && j.contains("Shot Type")) {
-        // value() throws the standard bad_optional_access for an unknown name.
-        s.Type = ShotTypeFromName(j.at("Shot Type").get<std::string>()).value();
+        const std::string name = j.at("Shot Type").get<std::string>();
+        const auto type = ShotTypeFromName(name);
+        if (!type) {
+            throw nlohmann::json::other_error::create(
+                501, "\"Shot Type\": unknown \"" + name + "\" (Regular or Shotgun)", &j);
+        }
+        s.Type = *type;
     }
     Key(j, "Shoot Speed", s.ShootSpeed);
     Key(j, "Auto Shoot Cool Down", s.AutoShootCoolDown);

@@ -1,8 +1,12 @@
 #include "game/replay/ReplayFile.h"
 
+#include <cmath>
+#include <cstdint>
 #include <fstream>
+#include <limits>
 
 #include "engine/DataError.h"
+#include "engine/DataFile.h"
 
 using json = nlohmann::json;
 
@@ -62,7 +66,31 @@ public:
 
     float Number(const json& j, const std::string& where) const {
         if (!j.is_number()) Fail(where, "not a number");
-        return j.get<float>();
+        // Beyond a float the value would read as infinity and be written back as null.
+        const double value = j.get<double>();
+        if (!(std::abs(value) <= static_cast<double>(std::numeric_limits<float>::max()))) {
+            Fail(where, j.dump() + " is beyond the range of a float");
+        }
+        return static_cast<float>(value);
+    }
+
+    /// A whole number from `low` to INT_MAX; anything else (a fraction, a number beyond int)
+    /// fails instead of wrapping.
+    int Integer(const json& j, const std::string& where, int low = 0) const {
+        bool fits = false;
+        if (j.is_number_unsigned()) {
+            fits = j.get<std::uint64_t>() <= static_cast<std::uint64_t>(kMaxInt);
+        } else if (j.is_number_integer()) {
+            const auto value = j.get<std::int64_t>();
+            fits = value >= low && value <= kMaxInt;
+        } else {
+            Fail(where, "not an integer");
+        }
+        if (!fits) {
+            Fail(where, j.dump() + " is out of range (" + std::to_string(low) + " to " +
+                            std::to_string(kMaxInt) + ")");
+        }
+        return static_cast<int>(j.get<std::int64_t>());
     }
 
     glm::vec2 Vec2(const json& j, const std::string& where) const {
@@ -73,9 +101,7 @@ public:
     ReplayInput Input(const json& j, const std::string& where) const {
         if (!j.is_object()) Fail(where, "not an object");
         ReplayInput input;
-        const json& frame = Member(j, "frame", where);
-        if (!frame.is_number_integer()) Fail(where + ".frame", "not an integer");
-        input.frame = frame.get<int>();
+        input.frame = Integer(Member(j, "frame", where), where + ".frame");
         if (auto it = j.find("key"); it != j.end()) {
             if (!it->is_array() || it->size() != 4 || !(*it)[0].is_number_integer() ||
                 !(*it)[1].is_number_integer() || !(*it)[2].is_number_integer() ||
@@ -83,9 +109,9 @@ public:
                 Fail(where + ".key", "not [code, action, mods, debug]");
             }
             input.kind = ReplayInput::Kind::Key;
-            input.key = (*it)[0].get<int>();
-            input.action = (*it)[1].get<int>();
-            input.mods = (*it)[2].get<int>();
+            input.key = Integer((*it)[0], where + ".key", kMinInt);
+            input.action = Integer((*it)[1], where + ".key", kMinInt);
+            input.mods = Integer((*it)[2], where + ".key", kMinInt);
             input.debug = (*it)[3].get<bool>();
         } else if (auto scroll = j.find("scroll"); scroll != j.end()) {
             input.kind = ReplayInput::Kind::Scroll;
@@ -101,6 +127,10 @@ public:
             input.value = Vec2(Member(*cursor, "position", at), at + ".position");
             const json& offsets = Member(*cursor, "offsets", at);
             if (!offsets.is_array()) Fail(at + ".offsets", "not an array");
+            // Every frame looks each camera up among them: a handful is all a scene has.
+            if (offsets.size() > kMaxCameras) {
+                Fail(at + ".offsets", "more than " + std::to_string(kMaxCameras) + " cameras");
+            }
             for (const json& o : offsets) {
                 if (!o.is_array() || o.size() != 3 || !o[0].is_string()) {
                     Fail(at + ".offsets", "an entry is not [camera, x, y]");
@@ -116,6 +146,10 @@ public:
     }
 
 private:
+    static constexpr std::int64_t kMaxInt = std::numeric_limits<int>::max();
+    static constexpr int kMinInt = std::numeric_limits<int>::min();
+    static constexpr std::size_t kMaxCameras = 64;
+
     const std::string& file;
 };
 
@@ -154,7 +188,7 @@ Replay ReplayFromJson(const json& j, const std::string& file) {
     replay.seed = seed.get<std::uint32_t>();
     const json& frames = read.Member(j, "frames", "top level");
     if (!frames.is_number_unsigned()) read.Fail("frames", "not a count of frames");
-    replay.frames = frames.get<int>();
+    replay.frames = read.Integer(frames, "frames");
     const json& input = read.Member(j, "input", "top level");
     if (!input.is_array()) read.Fail("input", "not an array");
     int last = 0;
@@ -170,15 +204,9 @@ Replay ReplayFromJson(const json& j, const std::string& file) {
 }
 
 Replay ReadReplayFile(const std::string& path) {
-    std::ifstream in(path);
-    if (!in) throw DataError(path + ": cannot open the replay file");
-    json j;
-    try {
-        j = json::parse(in);
-    } catch (const json::parse_error& e) {
-        throw DataError(path + ": not a complete replay file: " + e.what());
-    }
-    return ReplayFromJson(j, path);
+    // Missing files, pipes, text that is not JSON, numbers beyond a double and deep nesting
+    // are DataErrors naming the file.
+    return ReplayFromJson(ReadDataFile(path), path);
 }
 
 void WriteReplayFile(const std::string& path, const Replay& replay) {

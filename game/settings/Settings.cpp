@@ -43,6 +43,10 @@ Settings ReadSettings(const std::filesystem::path& path, const SettingsWarning& 
     std::error_code error;
     if (path.empty() || !std::filesystem::exists(path, error)) return settings;
     try {
+        // A pipe or a device in its place would block the start or never end.
+        if (!std::filesystem::is_regular_file(path, error)) {
+            throw std::runtime_error("not a regular file");
+        }
         std::ifstream in(path);
         if (!in) throw std::runtime_error("cannot be read");
         const json file = json::parse(in);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <iostream>
+#include <limits>
 
 #include "engine/ComponentSprite.h"
 #include "engine/JsonRead.h"
@@ -72,6 +73,9 @@ AnimationClip ReadClip(const json& j, const ComponentAnimation& owner) {
         for (int i = 0; i < count; ++i) {
             clip.frames.push_back(cell);
             if (++cell.x >= columns) {
+                if (cell.y == std::numeric_limits<int>::max()) {
+                    Invalid(j, "\"Count\" runs past the last sheet row");
+                }
                 cell.x = 0;
                 ++cell.y;
             }

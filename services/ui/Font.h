@@ -25,7 +25,9 @@ struct Font {
 
     /// Whether the sheet has a cell for this character.
     bool Has(unsigned char c) const {
-        return c >= first && c - first < static_cast<int>(advances.size());
+        // In 64 bits: `c - first` overflows int for a "First" near INT_MIN.
+        const long long slot = static_cast<long long>(c) - first;
+        return slot >= 0 && slot < static_cast<long long>(advances.size());
     }
     /// Width of one line of text at size 1 (characters without a cell count as '?').
     float LineWidth(std::string_view line) const;
@@ -34,6 +36,6 @@ struct Font {
     float Advance(unsigned char c) const;
 };
 
-/// Reads ./Assets/Textures/Fonts/<name>.json; a missing or malformed file raises a DataError
-/// naming it.
+/// Reads ./Assets/Textures/Fonts/<name>.json; a name leading outside Assets/, or a missing or
+/// malformed file, raises a DataError naming it.
 std::shared_ptr<const Font> LoadFont(const std::string& name);

@@ -218,6 +218,10 @@ TEST(Animation, UnplayableDataNamesTheFileAndKey) {
     const std::vector<std::pair<json, std::string>> cases = {
         {{{"Clips", {{"Empty", {{"Frames", json::array()}}}}}}, "Empty"},
         {{{"Clips", {{"Run", {{"Count", 3}}}}}}, "Dimensions"},
+        // Counting on from the last row int can number.
+        {{{"Dimensions", {1, 1}},
+          {"Clips", {{"Tall", {{"First", {0, 2147483647}}, {"Count", 3}}}}}},
+         "last sheet row"},
         {{{"Frame Rate", 0}}, "Frame Rate"},
         {{{"Start", "Absent"}}, "Absent"},
         {{{"Clips", {{"Bad", {{"Frames", {{-1, 0}}}}}}}}, "Bad"},

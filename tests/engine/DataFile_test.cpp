@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include <sys/stat.h>
+
 #include "engine/DataFile.h"
 #include "engine/SystemTransform.h"
 #include "tests/engine/TestSystems.h"
@@ -84,4 +86,28 @@ TEST(DataFile, ComponentErrorsNameTheEntityFileAndTheKeyPathAfterSceneOverrides)
     EXPECT_TRUE(StartsWith(text, "./Assets/Data/Entity/Walker.json: \"Health\": ")) << text;
     EXPECT_NE(text.find("/Health/Regen"), std::string::npos) << text;
     EXPECT_NE(text.find("type must be number, but is string"), std::string::npos) << text;
+}
+
+TEST(DataFile, DeepNestingHugeNumbersAndPipesAreDataErrors) {
+    TempAssets assets;
+    // Deep enough to overflow any recursive walk of the parsed value.
+    const std::string deep = "Assets/Data/Deep.json";
+    assets.Write(deep,
+                 R"({"Physics": )" + std::string(300000, '[') + std::string(300000, ']') + "}");
+    std::string text = DataErrorText([&] { ReadDataFile(deep); });
+    EXPECT_TRUE(StartsWith(text, deep + ": arrays and objects nested more than")) << text;
+    // As deep as allowed still reads.
+    assets.Write(deep, std::string(kMaxDataDepth, '[') + std::string(kMaxDataDepth, ']'));
+    EXPECT_TRUE(ReadDataFile(deep).is_array());
+
+    const std::string huge = "Assets/Data/Huge.json";
+    assets.Write(huge, R"({"step": 1e400})");
+    text = DataErrorText([&] { ReadDataFile(huge); });
+    EXPECT_TRUE(StartsWith(text, huge + ": ")) << text;
+
+    // A named pipe would block the reader forever.
+    const std::string pipe = "Assets/Data/Pipe.json";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    text = DataErrorText([&] { ReadDataFile(pipe); });
+    EXPECT_TRUE(StartsWith(text, pipe + ": not a regular file")) << text;
 }

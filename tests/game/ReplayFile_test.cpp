@@ -193,3 +193,53 @@ TEST(ProgramOptions, RefusesWhatCannotBeFollowed) {
         EXPECT_THROW((void)ParseProgramOptions(args), UsageError) << args[0];
     }
 }
+
+TEST(ReplayFile, NumbersBeyondTheirTypeAreErrorsNamingTheKey) {
+    TempAssets dir;
+    // Beyond a double: the parser's own range error, which must not escape as such.
+    const std::string beyond = ErrorFor(dir, R"({"format": "Halvex replay", "step": 1e400})");
+    EXPECT_EQ(beyond.rfind("bad.json: ", 0), 0u) << beyond;
+
+    const nlohmann::json good = ReplayToJson(SampleReplay());
+    struct Case {
+        const char* pointer;
+        nlohmann::json value;
+        const char* named;
+    };
+    const Case cases[] = {
+        {"/step", 1e39, "step"},
+        {"/frames", 4294967296ull, "frames"},
+        {"/frames", 4294967306ull, "frames"},
+        {"/frames", 2147483648ull, "frames"},
+        {"/input/0/frame", 4294967296ull, "input[0].frame"},
+        {"/input/0/key/0", 4294967364ull, "input[0].key"},
+        {"/input/0/key/2", -2147483649ll, "input[0].key"},
+        {"/input/1/scroll/0", 1e39, "input[1].scroll"},
+        {"/input/3/cursor/position/1", -3.5e38, "input[3].cursor.position"},
+        {"/input/3/cursor/offsets/1/2", 1e300, "input[3].cursor.offsets"},
+    };
+    for (const Case& c : cases) {
+        nlohmann::json bad = good;
+        bad[nlohmann::json::json_pointer(c.pointer)] = c.value;
+        const std::string error = ErrorFor(dir, bad.dump());
+        EXPECT_EQ(error.rfind("bad.json: ", 0), 0u) << error;
+        EXPECT_NE(error.find(c.named), std::string::npos) << c.pointer << ": " << error;
+    }
+
+    // A cursor naming more cameras than any scene has would be scanned for each of them.
+    nlohmann::json many = ReplayToJson(SampleReplay());
+    auto& offsets = many["input"][3]["cursor"]["offsets"];
+    for (int i = 0; i < 5000; ++i) offsets.push_back({"Camera " + std::to_string(i), 0, 0});
+    EXPECT_NE(ErrorFor(dir, many.dump()).find("input[3].cursor.offsets"), std::string::npos);
+
+    // The largest values every field can hold still read, and write back the same.
+    Replay edge = SampleReplay();
+    edge.frames = 2147483647;
+    edge.input[0].frame = 2147483646;
+    edge.input[0].key = -2147483647 - 1;
+    edge.input[1].frame = edge.input[2].frame = edge.input[3].frame = 2147483646;
+    edge.input[1].value = {3.4028235e38f, -3.4028235e38f};
+    edge.input[3].offsets[0].offset = {1.4e-45f, -0.0f};
+    WriteReplayFile("edge.json", edge);
+    EXPECT_EQ(ReadReplayFile("edge.json"), edge);
+}

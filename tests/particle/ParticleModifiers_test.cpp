@@ -73,7 +73,10 @@ TEST(ParticlePoolAnimation, NoFramesOrNoColumnsHoldTheFirstCells) {
     for (const auto& [settings, expected] :
          {std::pair{json{{"FPS", 1e9}, {"Frames", 4}}, glm::ivec2(0, 0)},
           std::pair{json{{"FPS", 1e9}, {"Frames", 4}, {"Looping", false}}, glm::ivec2(1, 1)},
-          std::pair{json{{"FPS", -10}, {"Frames", 4}}, glm::ivec2(0, 0)}}) {
+          std::pair{json{{"FPS", -10}, {"Frames", 4}}, glm::ivec2(0, 0)},
+          // Age times rate beyond a float: infinity, which has no whole frame number.
+          std::pair{json{{"FPS", 3e38}, {"Frames", 4}}, glm::ivec2(0, 0)},
+          std::pair{json{{"FPS", 3e38}, {"Frames", 4}, {"Looping", false}}, glm::ivec2(1, 1)}}) {
         ParticleBus fast;
         ComponentParticlePool& p =
             MakePool(fast, {{"Particle Effect Animation", settings}}, {{"Dimensions", {2, 2}}});
@@ -170,4 +173,13 @@ TEST(ParticlePoolModifiers, BadDataIsRejected) {
     bus.AddJson(1, "Particle Effect Animation", json::object());
     bus.Update(0.1f);
     EXPECT_TRUE(bus.physics->components.at(1).Particles.empty());
+}
+
+TEST(ParticlePoolAnimation, ARateBeyondAFloatIsADataErrorNamingIt) {
+    try {
+        (void)json{{"FPS", 1e39}, {"Frames", 4}}.get<ComponentParticlePoolAnimation>();
+        ADD_FAILURE() << "an infinite rate was read";
+    } catch (const json::exception& e) {
+        EXPECT_NE(std::string(e.what()).find("\"FPS\""), std::string::npos) << e.what();
+    }
 }

@@ -126,3 +126,51 @@ TEST(Validate, DamagedScenesIndexMapsAndBanksAreCaught) {
     ExpectOne(lines, "Assets/Data/Entity/Level1Map.json: /TileMap: ", "leads outside Assets/");
     ExpectOne(lines, "Assets/Banks/SFX.bank: /Events/event:~1SFX~1Jump/Sounds: ", "Missing.wav");
 }
+
+TEST(Validate, NoFileOutsideAssetsIsOpenedAndFontsAreChecked) {
+    ShippedCopy assets;
+    // A map and a tile set just outside Assets/: were they opened, their missing sheets would
+    // be reported against them.
+    assets.Write("Outside.json", R"({"tilesets": [{"image": "../Textures/Nothing.png"}]})");
+    json torch = assets.Read("Assets/Data/Entity/DecoTorch.json");
+    torch["Sprite"]["Extra"] = {{"TileMapJsonFilePath", "../../../Outside"}};
+    assets.Entity("DecoTorch", torch);
+    json map = assets.Read("Assets/Data/Tiled/Level1.json");
+    map["tilesets"][0]["source"] = "../../../Outside.json";
+    assets.WriteJson("Assets/Data/Tiled/Level1.json", map);
+    json label = assets.Read("Assets/Data/Entity/UILabel.json");
+    label["UI Element"]["Font"] = "../../../Outside";
+    assets.Entity("UILabel", label);
+    json title = assets.Read("Assets/Data/Entity/UIMainTitle.json");
+    title["UI Element"]["Font"] = "Nofont";
+    assets.Entity("UIMainTitle", title);
+    const auto lines = Lines();
+
+    for (const auto& line : lines) EXPECT_NE(line.find("Outside.json: "), 0u) << line;
+    for (const auto& line : lines) EXPECT_EQ(line.find("Nothing"), std::string::npos) << line;
+    ExpectOne(lines, "Assets/Data/Entity/UILabel.json: /UI Element", "leads outside Assets/");
+    ExpectOne(lines, "Assets/Data/Entity/UIMainTitle.json: /UI Element",
+              "Assets/Textures/Fonts/Nofont.json");
+}
+
+TEST(Validate, MisspeltListsDeepNestingAndManyProblemsAreReported) {
+    ShippedCopy assets;
+    json player = assets.Read("Assets/Data/Entity/Player.json");
+    player["Sprite"]["Colour"] = {1.0, 0.5, 0.5, 1.0};
+    assets.Entity("Player", player);
+    // Nesting far beyond any content: one line about it, not a stack overflow.
+    std::string deep = R"({"Transform": {"Translation": )";
+    for (int i = 0; i < 100000; ++i) deep += '[';
+    assets.Write("Assets/Data/Entity/Deep.json", deep);
+    // Many problems, each once.
+    json many = json::object();
+    for (int i = 0; i < 5000; ++i) many["Unknown " + std::to_string(i)] = 0;
+    assets.Entity("Many", many);
+    const auto lines = Lines();
+
+    ExpectOne(lines, "Assets/Data/Entity/Player.json: /Sprite/Colour: ", "unknown key");
+    ExpectOne(lines, "Assets/Data/Entity/Deep.json: /: ", "nested more than");
+    int unknown = 0;
+    for (const auto& line : lines) unknown += line.rfind("Assets/Data/Entity/Many.json", 0) == 0;
+    EXPECT_EQ(unknown, 5000);
+}

@@ -1,5 +1,6 @@
-// Entity files, scenes and Index.json, loaded by the engine with the game's whole roster
-// and run for a few frames; Index.json's hotkeys are pressed in debug mode as well.
+// Entity files (also as the animation, UI and particle targets), scenes and Index.json, loaded
+// by the engine with the game's whole roster and run for a few frames; Index.json's hotkeys
+// are pressed in debug mode as well.
 #include "engine/Engine.h"
 #include "engine/KeyCodes.h"
 #include "engine/ManagerState.h"
@@ -60,8 +61,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     fuzz::Expect([&] { Play("Empty", keys); });
 #else
+    // The animation, UI and particle targets are this one with their own seeds; the UI
+    // elements get the UI camera they are drawn by.
+#ifndef HALVEX_FUZZ_SCENE_TEXT
+#define HALVEX_FUZZ_SCENE_TEXT R"({"a": "Fuzz"})"
+#endif
     static const bool scene = [] {
-        const std::string text = R"({"a": "Fuzz"})";
+        const std::string text = HALVEX_FUZZ_SCENE_TEXT;
         fuzz::Write("Assets/Data/Scene/Fuzz.json",
                     reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
         return true;

@@ -1,15 +1,27 @@
 #!/usr/bin/env bash
-# Builds the loaders' libFuzzer targets (clang 14, ASan + UBSan: preset "fuzz", optimised, or
-# "asan", the test command's sanitizer build) and runs each for a few seconds, seeded from the
-# shipped content and the kept regression inputs, with a dictionary of the formats' keys.
-# Usage: tools/fuzz/run.sh [seconds per target, default 5] [preset, default fuzz]
+# Builds the libFuzzer targets over every input a user or designer hands the program (clang 14,
+# ASan + UBSan: preset "fuzz", optimised, or "asan", the test command's sanitizer build) and
+# runs each for a few seconds, seeded from the shipped content, the kept seeds and regression
+# inputs, with a dictionary of the formats' keys.
+# Usage: tools/fuzz/run.sh [seconds per target, default 5] [preset, default fuzz] [target...]
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 seconds=${1:-5}
 preset=${2:-fuzz}
+shift $(($# < 2 ? $# : 2))
 build=build/$preset
+all=(fuzz_bank fuzz_tilemap fuzz_tileset fuzz_component fuzz_entity fuzz_scene fuzz_index
+    fuzz_animation fuzz_ui fuzz_particle fuzz_font fuzz_replay fuzz_settings fuzz_validate)
+if [ $# -eq 0 ]; then targets=("${all[@]}"); else targets=("$@"); fi
+
+# Every content copy the targets make goes below one folder, removed however the run ends.
+work=$(mktemp -d /tmp/halvex-fuzz-XXXXXX)
+trap 'rm -rf "$work"' EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
+export HALVEX_FUZZ_TMP=$work
+
 cmake --preset "$preset" >/dev/null
-targets=(fuzz_bank fuzz_tilemap fuzz_tileset fuzz_component fuzz_entity fuzz_scene fuzz_index)
 cmake --build --preset "$preset" -j "$(nproc)" --target "${targets[@]}"
 
 corpora=$build/corpus
@@ -22,38 +34,72 @@ seed() {  # target, files...
 seed fuzz_bank Assets/Banks/*.bank
 seed fuzz_tilemap Assets/Data/Tiled/Level?.json
 seed fuzz_tileset Assets/Data/Tiled/*Tiles.json
-seed fuzz_entity Assets/Data/Entity/*.json
+seed fuzz_entity Assets/Data/Entity/*.json tools/fuzz/seeds/fuzz_entity/*
 seed fuzz_scene Assets/Data/Scene/*.json
 seed fuzz_index Assets/Data/Index.json
-# Components: every member of the entity files, as its name, a line break and its JSON.
-mkdir -p "$corpora/fuzz_component"
-python3 - "$corpora/fuzz_component" <<'PY'
+seed fuzz_animation $(grep -l '"Animation"' Assets/Data/Entity/*.json)
+seed fuzz_ui Assets/Data/Entity/UI*.json Assets/Data/Entity/*Menu.json Assets/Data/Entity/HUD*.json
+seed fuzz_particle Assets/Data/Entity/Fx*.json $(grep -l '"Particle Emitter"' Assets/Data/Entity/*.json) \
+    tools/fuzz/seeds/fuzz_particle/*
+seed fuzz_font Assets/Textures/Fonts/*.json tools/fuzz/seeds/fuzz_font/*
+seed fuzz_replay Assets/Replays/*.json
+seed fuzz_settings tools/fuzz/seeds/fuzz_settings/*
+# Components: every member of the entity files, as its name, a line break and its JSON; the
+# validator: every data file and font, as its path below Assets/, a line break and its text.
+mkdir -p "$corpora/fuzz_component" "$corpora/fuzz_validate"
+python3 - "$corpora" <<'PY'
 import glob, json, sys
 out = sys.argv[1]
-for n, path in enumerate(sorted(glob.glob("Assets/Data/Entity/*.json"))):
-    for m, (key, value) in enumerate(json.load(open(path)).items()):
-        with open(f"{out}/{n}-{m}", "w") as f:
+entities = sorted(glob.glob("Assets/Data/Entity/*.json")) + sorted(glob.glob("tools/fuzz/seeds/fuzz_*/*.json"))
+for n, path in enumerate(entities):
+    try:
+        members = json.load(open(path))
+    except ValueError:
+        continue
+    if not isinstance(members, dict):
+        continue
+    for m, (key, value) in enumerate(members.items()):
+        with open(f"{out}/fuzz_component/{n}-{m}", "w") as f:
             f.write(key + "\n" + json.dumps(value))
+files = sorted(glob.glob("Assets/Data/**/*.json", recursive=True) + glob.glob("Assets/Textures/Fonts/*.json"))
+for n, path in enumerate(files):
+    with open(f"{out}/fuzz_validate/{n}", "w") as f:
+        f.write(path[len("Assets/"):] + "\n" + open(path).read())
 PY
 
-export ASAN_OPTIONS="detect_leaks=0"
-export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+source tools/fuzz/sanitizers.sh
 # The targets work in a private copy of the content and change into it, so every path they
 # are given must be absolute.
 root=$PWD
+
+# The component target must catch a reader that fails with anything but a data error: a
+# planted one must fail it.
+if [[ " ${targets[*]} " == *" fuzz_component "* ]]; then
+    planted=$work/planted
+    printf 'Planted Fault\n{}' >"$planted"
+    if HALVEX_FUZZ_PLANT=1 "$root/$build/bin/fuzz_component" "$planted" >"$build/planted.log" 2>&1 ||
+        ! grep -q "no data error" "$build/planted.log"; then
+        echo "fuzz: fuzz_component did not catch the planted fault; see $build/planted.log" >&2
+        exit 1
+    fi
+fi
+
 for target in "${targets[@]}"; do
     echo "== $target"
     artifacts=$root/$build/artifacts/$target
     mkdir -p "$artifacts" "$root/tools/fuzz/regressions/$target"
     status=0
-    "$root/$build/bin/$target" -max_total_time="$seconds" -dict="$root/tools/fuzz/halvex.dict" \
-        -artifact_prefix="$artifacts/" -print_final_stats=0 \
-        "$root/$corpora/$target" "$root/tools/fuzz/regressions/$target" \
+    # A hang is a finding too: no single input may take 2 minutes (the timer is wall-clock time,
+    # and one validator run takes half a minute in the unoptimised build on a busy machine).
+    "$root/$build/bin/$target" -max_total_time="$seconds" -timeout=120 \
+        -dict="$root/tools/fuzz/halvex.dict" -artifact_prefix="$artifacts/" \
+        -print_final_stats=1 "$root/$corpora/$target" "$root/tools/fuzz/regressions/$target" \
         >"$build/$target.log" 2>&1 || status=$?
-    tail -n 2 "$build/$target.log"
-    # libFuzzer stops at the first finding and leaves its input as an artifact.
-    if compgen -G "$artifacts/*" >/dev/null; then
-        echo "fuzz: $target found a fault; input kept in $artifacts" >&2
+    grep -E '^stat::number_of_executed_units' "$build/$target.log" || tail -n 2 "$build/$target.log"
+    # libFuzzer stops at the first finding and leaves its input as an artifact; a slow unit
+    # (over 10 s of wall-clock time, common on a busy machine) is kept too, but is no finding.
+    if compgen -G "$artifacts/[!s]*" >/dev/null; then
+        echo "fuzz: $target found a fault (status $status); input kept in $artifacts" >&2
         exit 1
     fi
     if [ "$status" -ne 0 ]; then

@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "engine/DataError.h"
 #include "engine/MessageEntity.h"
 #include "game/Roster.h"
 #include "tools/validate/Problems.h"
@@ -20,7 +21,10 @@ json Unreadable() {
 
 }  // namespace
 
-ComponentReaders::ComponentReaders() : systems(MakeRoster()) {
+ComponentReaders::ComponentReaders() : ComponentReaders(MakeRoster()) {}
+
+ComponentReaders::ComponentReaders(std::vector<std::unique_ptr<SystemBase>> roster)
+    : systems(std::move(roster)) {
     // The readers run alone: whatever a system would tell the rest of the game goes nowhere.
     for (auto& system : systems) system->SendMessage = [](const Message&) { return false; };
 }
@@ -37,6 +41,15 @@ bool ComponentReaders::Known(const std::string& name) const {
 }
 
 std::optional<std::string> ComponentReaders::Read(const std::string& name, const json& value) {
+    try {
+        return ReadData(name, value);
+    } catch (const std::exception& e) {
+        // A reader's own fault, not the data's: still one line of the report, marked so.
+        return std::string("the reader failed (a fault of the game): ") + e.what();
+    }
+}
+
+std::optional<std::string> ComponentReaders::ReadData(const std::string& name, const json& value) {
     SystemBase* system = Find(name);
     if (!system) return "no system reads this component";
     // A fresh copy each time, so one description never sees another's leftovers.
@@ -46,7 +59,9 @@ std::optional<std::string> ComponentReaders::Read(const std::string& name, const
         if (!reader->HandleMessage(MessageAddComponentJSON("Validate", 1, value, name))) {
             return "the component was not taken";
         }
-    } catch (const std::exception& e) {
+    } catch (const json::exception& e) {
+        return std::string(e.what());
+    } catch (const DataError& e) {
         return std::string(e.what());
     }
     return std::nullopt;
@@ -57,11 +72,15 @@ void ComponentReaders::Probe(const std::string& name, json& at, const std::strin
     if (!at.is_object()) return;
     for (auto it = at.begin(); it != at.end(); ++it) {
         const std::string here = Child(pointer, it.key());
-        // Lists are often walked leniently, skipping what they cannot use: no verdict there.
-        if (it.value().is_array()) continue;
         json saved = std::move(it.value());
         it.value() = Unreadable();
-        const bool read = Read(name, root).has_value();
+        bool read = Read(name, root).has_value();
+        if (!read && saved.is_array()) {
+            // Lists are often walked leniently, skipping entries they cannot use: a list is
+            // unread only when a plain string in its place goes unnoticed as well.
+            it.value() = "\x01probe";
+            read = Read(name, root).has_value();
+        }
         it.value() = std::move(saved);
         if (!read) {
             out.push_back(here);

@@ -15,12 +15,20 @@ namespace validate {
 /// knows is known here without a table of names.
 class ComponentReaders {
 public:
+    /// The game's whole roster.
     ComponentReaders();
+    /// Only these systems' readers.
+    explicit ComponentReaders(std::vector<std::unique_ptr<SystemBase>> roster);
 
     /// Whether some system of the game reads components named `name`.
     bool Known(const std::string& name) const;
     /// The reader's complaint about `value` as component `name`, or nothing when it reads.
+    /// A reader that fails with anything but a data error is reported too, marked as a fault
+    /// of the game.
     std::optional<std::string> Read(const std::string& name, const nlohmann::json& value);
+    /// As Read, but only the data-error kinds (DataError and the JSON library's errors) become
+    /// a complaint: any other exception escapes, for the fuzz targets to catch.
+    std::optional<std::string> ReadData(const std::string& name, const nlohmann::json& value);
     /// Pointers (below the component) of the object members that the reader never looks at:
     /// each is replaced by a value of no sensible type, and a reader that still succeeds has
     /// not read it. Call only for a value that reads.

@@ -80,9 +80,7 @@ std::string SceneFilePathFor(const std::string& name) {
 
 void Validator::Report(const std::string& file, const std::string& pointer, const std::string& what,
                        bool warning) {
-    for (const Problem& seen : problems) {
-        if (seen.file == file && seen.pointer == pointer && seen.what == what) return;
-    }
+    if (!reported.insert({file, pointer, what}).second) return;
     problems.push_back({file, pointer, what, warning});
 }
 
@@ -113,6 +111,7 @@ const json& Validator::EntityFile(const std::string& name) {
 
 std::vector<Problem> Validator::Run() {
     problems.clear();
+    reported.clear();
     Banks();
     Index();
     EntityFiles();
@@ -324,14 +323,14 @@ void Validator::Component(const std::string& name, const json& value, const json
                    "the game reads and keeps this key, but nothing it does depends on it", true);
         }
     }
-    References(value, entity, name, file, pointer);
+    References(value, entity, name, file, pointer, true);
 }
 
 void Validator::References(const json& value, const json& entity, const std::string& component,
-                           const std::string& file, const std::string& pointer) {
+                           const std::string& file, const std::string& pointer, bool top) {
     if (value.is_array()) {
         for (std::size_t i = 0; i < value.size(); ++i) {
-            References(value[i], entity, component, file, pointer + "/" + std::to_string(i));
+            References(value[i], entity, component, file, pointer + "/" + std::to_string(i), false);
         }
         return;
     }
@@ -349,7 +348,7 @@ void Validator::References(const json& value, const json& entity, const std::str
             }
         }
         if (!it->is_string()) {
-            References(it.value(), entity, component, file, here);
+            References(it.value(), entity, component, file, here, false);
             continue;
         }
         const std::string text = it->get<std::string>();
@@ -393,8 +392,15 @@ void Validator::References(const json& value, const json& entity, const std::str
                 Report(file, here,
                        "no \"Particle Emitter\" \"" + text + "\" on the entity to emit it");
             }
-        } else if (key == "TileMapJsonFilePath") {
-            TileMap(text);
+        } else if (top && component == "UI Element" && key == "Font") {
+            if (!InsideAssets("Textures/Fonts", text)) {
+                Report(file, here, "\"" + text + "\" leads outside Assets/");
+            } else if (!fs::is_regular_file("Assets/Textures/Fonts/" + text + ".json")) {
+                Report(file, here, "no font Assets/Textures/Fonts/" + text + ".json");
+            }
+        } else if (top && component == "TileMap" && key == "TileMapJsonFilePath") {
+            // Only the component's own key names a map; the reader has checked it.
+            if (InsideAssets("Data/Tiled", text)) TileMap(text);
         }
     }
 }
@@ -416,9 +422,10 @@ void Validator::TileMap(const std::string& name) {
         if (entry.is_object() && entry.contains("source") && entry["source"].is_string()) {
             const std::string source = entry["source"].get<std::string>();
             const auto dot = source.rfind('.');
-            setPath = "Assets/Data/Tiled/" +
-                      (dot == std::string::npos ? "" : source.substr(0, dot)) + ".json";
+            const std::string stem = dot == std::string::npos ? "" : source.substr(0, dot);
+            setPath = "Assets/Data/Tiled/" + stem + ".json";
             setPointer = "";
+            if (!InsideAssets("Data/Tiled", stem) || !fs::is_regular_file(setPath)) continue;
             set = Parse(setPath);
         }
         if (!set.is_object()) continue;
@@ -431,7 +438,9 @@ void Validator::TileMap(const std::string& name) {
         texture.erase(0, prefix + 12);
         if (const auto dot = texture.rfind('.'); dot != std::string::npos) texture.erase(dot);
         const std::string sheet = "Assets/Textures/" + texture + ".png";
-        if (!fs::is_regular_file(sheet))
+        if (!InsideAssets("Textures", texture)) {
+            Report(setPath, setPointer + "/image", "\"" + texture + "\" leads outside Assets/");
+        } else if (!fs::is_regular_file(sheet))
             Report(setPath, setPointer + "/image", "no image " + sheet);
     }
 }

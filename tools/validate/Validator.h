@@ -3,6 +3,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <nlohmann/json.hpp>
@@ -38,9 +39,10 @@ private:
     void Component(const std::string& name, const nlohmann::json& value,
                    const nlohmann::json& entity, const std::string& file,
                    const std::string& pointer);
+    /// `top`: `value` is the component itself, whose own keys name maps and fonts.
     void References(const nlohmann::json& value, const nlohmann::json& entity,
                     const std::string& component, const std::string& file,
-                    const std::string& pointer);
+                    const std::string& pointer, bool top);
     /// The sheet images of map `name`'s tile sets, which the map's reader only names.
     void TileMap(const std::string& name);
     /// The entity file of `name` as parsed (null when missing or broken).
@@ -48,6 +50,8 @@ private:
 
     ComponentReaders readers;
     std::vector<Problem> problems;
+    /// (file, pointer, what) of every problem in `problems`, to report each once.
+    std::set<std::tuple<std::string, std::string, std::string>> reported;
     std::set<std::string> events;
     std::set<std::string> tileMapsChecked;
     std::map<std::string, nlohmann::json> entityFiles;
