@@ -47,4 +47,5 @@ inline constexpr int SetBusVolume = 50;
 inline constexpr int QueryBusVolume = 51;
 inline constexpr int ContentReloaded = 52;
 inline constexpr int QueryViews = 53;
+inline constexpr int ContentError = 54;
 }  // namespace MessageId
