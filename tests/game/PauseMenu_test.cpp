@@ -92,11 +92,21 @@ TEST_F(PauseMenuTest, TheShippedLevelPausesWithItsFourSubMenus) {
     Press(*test, keys::kEscape);
     ASSERT_TRUE(test->engine.IsPaused());
     test->recorder->Clear();
+    // The open pause menu's Resume is its way back: Escape presses it.
     Press(*test, keys::kEscape);
     EXPECT_FALSE(test->engine.IsPaused());
-    EXPECT_EQ(Active(), (Texts{"Triggered Pause Menu activity to 0\n",
-                               "Triggered Options Menu activity to 0\n",
-                               "Triggered How To Play Menu activity to 0\n",
-                               "Triggered Return To Menu Panel activity to 0\n",
-                               "Triggered Confirmation Menu activity to 0\n"}));
+    EXPECT_EQ(Active(), (Texts{"Triggered Pause Menu activity to 0\n"}));
+    // Opened again and left from a sub-menu's question by Escape twice: No, then Resume.
+    Press(*test, keys::kEscape);
+    Press(*test, 265);  // Up: round to Quit
+    Press(*test, 257);  // Enter: "Quit the game?"
+    test->recorder->Clear();
+    Press(*test, keys::kEscape);
+    EXPECT_TRUE(test->engine.IsPaused());
+    // The shared dialog's No shows whichever of the two menus the state has.
+    EXPECT_EQ(Active(), (Texts{"Triggered Confirmation Menu activity to 0\n",
+                               "Triggered Main Menu Buttons activity to 1\n",
+                               "Triggered Pause Menu activity to 1\n"}));
+    Press(*test, keys::kEscape);
+    EXPECT_FALSE(test->engine.IsPaused());
 }

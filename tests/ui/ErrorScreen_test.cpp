@@ -121,7 +121,9 @@ TEST(ErrorScreen, TheJsonPointerOfABadValueIsNamedAndAnErrorScreenThatFailsToLoa
     screen.test->Send(MessageChangeState("Menu"));
     screen.test->Frame();
     screen.test->Send(MessageChangeState("Level"));
+    testing::internal::CaptureStderr();
     EXPECT_THROW(screen.test->Frame(), DataError);
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("failed to load"), std::string::npos);
 }
 
 TEST(ErrorScreen, LongLinesBreakAfterSpacesOrSlashes) {
