@@ -1,5 +1,6 @@
 #include "engine/ManagerState.h"
 
+#include <filesystem>
 #include <iostream>
 
 #include <nlohmann/json.hpp>
@@ -9,6 +10,7 @@
 #include "engine/FrameProfile.h"
 #include "engine/KeyCodes.h"
 #include "engine/MessageComponent.h"
+#include "engine/MessageContentError.h"
 #include "engine/MessageContentReloaded.h"
 #include "engine/MessageEntity.h"
 #include "engine/MessageId.h"
@@ -228,7 +230,19 @@ void ManagerState::OnUpdate() {
 
     if (nextState != currentState || !current) {
         if (!HasState(nextState)) SendMessage(MessageCreateState(nextState));
-        JoinLoader(nextState, true);
+        std::string failure;
+        try {
+            JoinLoader(nextState, true);
+        } catch (const std::exception& e) {
+            if (errorState.empty() || nextState == errorState) throw;
+            failure = "state \"" + nextState + "\" failed to load: " + WithAbsolutePath(e.what());
+            std::cerr << "Halvex: error: " << failure << std::endl;
+            // Gone, so that asking for it again reads its files again.
+            EraseState(nextState);
+            nextState = errorState;
+            if (!HasState(nextState)) SendMessage(MessageCreateState(nextState));
+            JoinLoader(nextState, true);
+        }
         currentState = nextState;
         if (FrameProfile* profile = FrameProfile::Active())
             profile->Mark("entered " + currentState);
@@ -238,7 +252,21 @@ void ManagerState::OnUpdate() {
             current = it == states.end() ? nullptr : &it->second;
         }
         SendMessage(MessageTrigger(kCheckpoint, true));
+        if (!failure.empty()) SendMessage(MessageContentError(failure));
     }
+}
+
+std::string WithAbsolutePath(const std::string& text) {
+    std::size_t skip = 0;
+    if (text.rfind("./", 0) == 0) {
+        skip = 2;
+    } else if (text.rfind("Assets/", 0) != 0) {
+        return text;
+    }
+    std::error_code error;
+    const std::filesystem::path here = std::filesystem::current_path(error);
+    if (error) return text;
+    return (here / text.substr(skip)).string();
 }
 
 void ManagerState::Reload() {

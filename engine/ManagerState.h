@@ -38,6 +38,10 @@ public:
     static constexpr int kReloadKey = keycode::F5;
 
     const std::string& CurrentState() const { return currentState; }
+    /// A state asked for that fails to load is replaced by this one, whose systems then hear
+    /// MessageContentError, and the failure goes to the error output. Empty (the default), or
+    /// this state failing too: the failure is raised to whoever runs the engine.
+    void SetErrorState(std::string name) { errorState = std::move(name); }
     /// Whether a state of this name exists (loaded, loading or the checkpoint).
     bool HasState(const std::string& name) const;
     /// The state of this name; callers on the main thread only, once it is loaded.
@@ -77,9 +81,14 @@ private:
     std::unordered_map<std::string, Loader> loaders;
     bool restoreRequested = false;
     bool reloadRequested = false;
+    std::string errorState;
     /// Set on destruction: loaders stop at their next entity instead of finishing the scene.
     std::atomic<bool> cancelLoads{false};
 };
+
+/// `text` with a file path at its start made absolute: content errors name files relative to
+/// the content folder, which need not be where the player started the game.
+std::string WithAbsolutePath(const std::string& text);
 
 /// Path of a scene file, relative to the working directory.
 std::string SceneFilePath(const std::string& state);

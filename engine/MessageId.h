@@ -49,4 +49,5 @@ inline constexpr int ContentReloaded = 52;
 inline constexpr int QueryViews = 53;
 /// The game's question of what the other party of a contact is (game/vocabulary/).
 inline constexpr int ContactFacts = 54;
+inline constexpr int ContentError = 55;
 }  // namespace MessageId

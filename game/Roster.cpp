@@ -18,6 +18,7 @@
 #include "game/hud/SystemHUDTimeLabel.h"
 #include "game/hud/SystemHUDTimer.h"
 #include "game/hud/SystemLivesHUD.h"
+#include "game/menu/SystemContentErrorLabel.h"
 #include "game/menu/SystemPauseMenu.h"
 #include "game/menu/SystemTriggerLabel.h"
 #include "game/movers/SystemFloatingBehavior.h"
@@ -74,6 +75,7 @@ std::vector<std::unique_ptr<SystemBase>> MakeRoster(std::optional<std::uint32_t>
     roster.push_back(std::make_unique<SystemRunTimeLabel>(run));
     roster.push_back(std::make_unique<SystemHUDTimeLabel>());
     roster.push_back(std::make_unique<SystemTriggerLabel>(std::make_shared<TriggerValues>()));
+    roster.push_back(std::make_unique<SystemContentErrorLabel>());
     roster.push_back(std::make_unique<SystemEnemyBehavior>());
     roster.push_back(std::make_unique<SystemEnemyShooting>());
     roster.push_back(std::make_unique<SystemEnemyBulletCollision>());

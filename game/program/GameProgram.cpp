@@ -16,6 +16,7 @@
 #include "engine/VornEngine.h"
 #include "game/Roster.h"
 #include "game/hud/ManagerFrameOverlay.h"
+#include "game/menu/ManagerDebugMarker.h"
 #include "game/platform/ResidentMemory.h"
 #include "game/program/ContentFolder.h"
 #include "game/program/ProfileReport.h"
@@ -31,6 +32,7 @@
 namespace {
 
 constexpr const char* kFirstState = "SplashScreen";
+constexpr const char* kErrorState = "ErrorScreen";
 
 // Every random draw of the simulation follows the recording's seed: the C library's generator
 // here, the others where they are built (see engine/SimulationSeed.h).
@@ -63,6 +65,7 @@ void Build(GameRun& run, const ProgramOptions& options, std::unique_ptr<Manager>
     run.engine.AddManager(std::move(states));
     if (!options.headless) {
         run.engine.AddManager(std::make_unique<ManagerFrameOverlay>(run.states));
+        run.engine.AddManager(std::make_unique<ManagerDebugMarker>());
         WindowOptions window;
         window.liveInput = options.replay.empty();
         run.engine.AddManager(
@@ -90,6 +93,8 @@ int Play(const ProgramOptions& options) {
     // Only play keeps the player's settings: recordings and replays run on the defaults, so
     // that they neither depend on nor change the player's files.
     run.engine.AddManager(std::make_unique<ManagerSettings>(SettingsPath()));
+    // In play a broken level shows what failed in the window; recordings and replays stop.
+    run.states->SetErrorState(kErrorState);
     run.engine.HandleMessage(MessageChangeState(kFirstState));
     run.engine.Run();
     return 0;

@@ -37,7 +37,8 @@ GamepadFrame GamepadMapping::Update(const GamepadState* pad, const glm::vec2& mo
         want[Down] = stick[Down] || b[S::DpadDown];
         want[Jump] = b[S::A];
         want[Shoot] = trigger;
-        want[Pause] = b[S::Start];
+        // B is the way back in menus; in play it pauses, as Escape does.
+        want[Pause] = b[S::Start] || b[S::B];
 
         const glm::vec2 direction(a[S::RightX], -a[S::RightY]);
         const float length = std::sqrt(direction.x * direction.x + direction.y * direction.y);

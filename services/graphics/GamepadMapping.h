@@ -53,7 +53,7 @@ struct GamepadFrame {
 ///   left stick / d-pad up, down      Up, Down arrows (menu focus; up also jumps, as on keys)
 ///   A button                         Space (jump; presses the focused menu button)
 ///   right trigger                    left mouse button (shoot)
-///   Start                            Escape (pause)
+///   Start, B                         Escape (pause; back one step in menus)
 ///   right stick                      the aim cursor
 ///
 /// Only edges become events. Sticks and triggers switch on past one threshold and off below a

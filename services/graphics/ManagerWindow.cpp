@@ -241,7 +241,27 @@ bool ManagerWindow::HandleMessage(const Message& message) {
     // Handlers may send further messages, so the queue is taken before dispatching.
     std::vector<graphics::InputEvent> events;
     events.swap(impl->events);
+    auto mouseInPicture = [&] {
+        double cursorX = 0.0, cursorY = 0.0;
+        glfwGetCursorPos(window, &cursorX, &cursorY);
+        int windowWidth = 0, windowHeight = 0;
+        glfwGetWindowSize(window, &windowWidth, &windowHeight);
+        const graphics::Letterbox windowPicture =
+            graphics::FitAspect(windowWidth, windowHeight, impl->aspect);
+        return graphics::WindowToNdc(
+            glm::vec2(static_cast<float>(cursorX), static_cast<float>(cursorY)), windowPicture);
+    };
+    bool cursorSent = false;
     for (const graphics::InputEvent& event : events) {
+        if (impl->liveInput && !cursorSent &&
+            event.kind == graphics::InputEvent::Kind::MouseButton) {
+            // A click acts where the pointer is now: a move and a click within one frame would
+            // otherwise reach the menus with last frame's cursor.
+            cursorSent = true;
+            graphics::SendCursor(graphics::ComputeCursor(impl->batcher->LastCameras(), impl->aspect,
+                                                         mouseInPicture()),
+                                 SendMessage);
+        }
         if (event.kind == graphics::InputEvent::Kind::Key && event.code == GLFW_KEY_F11 &&
             event.action == GLFW_PRESS) {
             // Announced in play, so that whoever keeps the player's choice hears it; a
@@ -262,14 +282,7 @@ bool ManagerWindow::HandleMessage(const Message& message) {
         }
         return false;
     }
-    double cursorX = 0.0, cursorY = 0.0;
-    glfwGetCursorPos(window, &cursorX, &cursorY);
-    int windowWidth = 0, windowHeight = 0;
-    glfwGetWindowSize(window, &windowWidth, &windowHeight);
-    const graphics::Letterbox windowPicture =
-        graphics::FitAspect(windowWidth, windowHeight, impl->aspect);
-    const glm::vec2 mouse = graphics::WindowToNdc(
-        glm::vec2(static_cast<float>(cursorX), static_cast<float>(cursorY)), windowPicture);
+    const glm::vec2 mouse = mouseInPicture();
     // The pad speaks as keys and the cursor, after the window's own events of the frame.
     graphics::GamepadState pad;
     const bool padConnected = ReadGamepad(pad);

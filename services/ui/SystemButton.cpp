@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "audio/MessageAudio.h"
 #include "engine/JsonRead.h"
 #include "engine/MessageComponent.h"
 #include "engine/MessageEntity.h"
@@ -20,6 +21,7 @@ namespace {
 constexpr int kKeySpace = 32;
 constexpr int kKeyEnter = 257;
 constexpr int kKeyPadEnter = 335;
+constexpr int kKeyEscape = 256;
 
 ButtonAction ReadAction(const json& j) {
     json_read::RequireObject(j);
@@ -53,6 +55,7 @@ ButtonAction ReadAction(const json& j) {
 void from_json(const json& j, ComponentButton& button) {
     json_read::Key(j, "Any Key", button.anyKey);
     json_read::Key(j, "Press After", button.pressAfter);
+    json_read::Key(j, "Back", button.back);
     if (!std::isfinite(button.pressAfter) || button.pressAfter < 0.0f) {
         throw json::other_error::create(501, "\"Press After\" must be 0 or more seconds", &j);
     }
@@ -72,8 +75,7 @@ bool SystemButton::HandleMessage(const Message& message) {
     switch (message.TypeId()) {
         case MessageId::Key: {
             auto& key = static_cast<const MessageKey&>(message);
-            OnKey(key.key, key.action);
-            return false;
+            return OnKey(key.key, key.action);
         }
         case MessageId::Update: {
             UpdateHover();
@@ -134,29 +136,38 @@ EntityId SystemButton::Tick(float dt) {
 }
 
 void SystemButton::UpdateHover() {
+    // Hover and focus are the element system's; a button shows only whether it is held down.
     const EntityId under = ButtonUnderCursor();
-    const bool moved = cursor.Position() != lastCursor;
-    lastCursor = cursor.Position();
-    if (moved && under != hoverFocus && under != 0) {
-        // One highlight at a time: the button the mouse moves onto takes the keyboard focus. A
-        // menu opening under a resting mouse keeps its default focus.
-        SendMessage(MessageQueryContainer<ComponentUIElement>(
-            [under](std::unordered_map<EntityId, ComponentUIElement>& elements) {
-                for (auto& [entity, element] : elements) element.focused = entity == under;
-            }));
-    }
-    hoverFocus = under;
     for (auto& [entity, button] : components) {
         const bool armed = button.armed;
         SendMessage(MessageQuery<ComponentUIElement>(
             entity, [&, entity = entity](ComponentUIElement& element) {
-                element.hovered = entity == under;
                 element.pressed = armed && entity == under;
             }));
     }
 }
 
-void SystemButton::OnKey(int key, int action) {
+EntityId SystemButton::BackButton() {
+    EntityId best = 0;
+    float bestDepth = 0.0f;
+    for (auto& [entity, button] : components) {
+        if (!button.back) continue;
+        bool usable = false;
+        SendMessage(MessageQuery<ComponentUIElement>(
+            entity, [&](ComponentUIElement& element) { usable = element.Usable(); }));
+        if (!usable) continue;
+        SendMessage(
+            MessageQuery<ComponentTransform>(entity, [&, entity = entity](ComponentTransform& t) {
+                if (best == 0 || t.translation.z > bestDepth) {
+                    best = entity;
+                    bestDepth = t.translation.z;
+                }
+            }));
+    }
+    return best;
+}
+
+bool SystemButton::OnKey(int key, int action) {
     EntityId pressed = 0;
     if (action == MessageKey::kPressed) {
         for (auto& [entity, button] : components) {
@@ -167,13 +178,27 @@ void SystemButton::OnKey(int key, int action) {
         }
         if (pressed != 0) {
             Press(pressed);
-            return;
+            return false;
         }
+    }
+    if (key == kKeyEscape && action == MessageKey::kPressed) {
+        const EntityId back = BackButton();
+        if (back == 0) return false;
+        // Held back from the pause menu's own Escape, which would undo the step.
+        PressBy(back, kBackSound);
+        return true;
     }
     if (key == MessageKey::kMouseFirst && action == MessageKey::kPressed) {
         const EntityId under = ButtonUnderCursor();
         for (auto& [entity, button] : components) button.armed = entity == under;
-        return;
+        if (under != 0) {
+            // The button clicked has the one focus, whatever the keys chose before.
+            SendMessage(MessageQueryContainer<ComponentUIElement>(
+                [under](std::unordered_map<EntityId, ComponentUIElement>& elements) {
+                    for (auto& [entity, element] : elements) element.focused = entity == under;
+                }));
+        }
+        return false;
     }
     if (key == MessageKey::kMouseFirst && action == MessageKey::kReleased) {
         const EntityId under = ButtonUnderCursor();
@@ -191,7 +216,19 @@ void SystemButton::OnKey(int key, int action) {
         }
     }
     // Pressed outside the loops: actions may add or remove buttons.
-    if (pressed != 0) Press(pressed);
+    if (pressed != 0) PressBy(pressed, kPressSound);
+    return false;
+}
+
+void SystemButton::PressBy(EntityId entity, std::string_view sound) {
+    // The button pressed has the focus, so that a menu it opens gives the focus back to it.
+    SendMessage(MessageQueryContainer<ComponentUIElement>(
+        [entity](std::unordered_map<EntityId, ComponentUIElement>& elements) {
+            for (auto& [id, element] : elements) element.focused = id == entity;
+        }));
+    // Before the actions: they may change state, and the new state's music should follow it.
+    SendMessage(MessageAudioEvent(sound, glm::vec3(0.0f), glm::vec3(0.0f)));
+    Press(entity);
 }
 
 void SystemButton::Press(EntityId entity) {

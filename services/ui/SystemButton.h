@@ -31,6 +31,8 @@ struct ComponentButton {
     bool anyKey = false;
     /// Seconds of game time after which it presses itself, once; 0: never.
     float pressAfter = 0.0f;
+    /// Escape (the pad's B) presses it while it is usable: the way one step back.
+    bool back = false;
 
     /// Pressed with the mouse and not yet released.
     bool armed = false;
@@ -44,8 +46,8 @@ void from_json(const nlohmann::json& j, ComponentButton& button);
 /// Presses buttons: a mouse click (press and release of the first button over the same usable
 /// button) or Enter / Space on the focused one runs the button's actions, each sent as a message
 /// (MessageChangeState with MessageDestroyState, MessageTrigger, MessageUIVisibleTrigger and
-/// MessageUIActiveTrigger). Moving the mouse onto a button gives it the keyboard focus. Buttons
-/// may also press themselves on any key or after a time.
+/// MessageUIActiveTrigger). Escape presses the usable "Back" button in front, and takes the key
+/// from the systems after it. Buttons may also press themselves on any key or after a time.
 class SystemButton : public System<ComponentButton, SystemButton> {
 public:
     bool HandleMessage(const Message& message) override;
@@ -53,8 +55,17 @@ public:
     /// Runs one button's actions.
     void Press(EntityId entity);
 
+    /// Sound events of a press by the player and of a press by Escape.
+    static constexpr std::string_view kPressSound = "SFX/UI Press";
+    static constexpr std::string_view kBackSound = "SFX/UI Back";
+
 private:
-    void OnKey(int key, int action);
+    /// True when the key was used up (Escape on a back button).
+    bool OnKey(int key, int action);
+    /// The topmost usable back button, 0 if none.
+    EntityId BackButton();
+    /// Presses a button as the player does: with its sound.
+    void PressBy(EntityId entity, std::string_view sound);
     /// The topmost usable button under the cursor, 0 if none.
     EntityId ButtonUnderCursor();
     void UpdateHover();
@@ -63,8 +74,4 @@ private:
     void MarkFocusable(EntityId entity);
 
     UICursor cursor;
-    /// The button the cursor last moved onto; it took the focus then.
-    EntityId hoverFocus = 0;
-    /// Where the mouse was at the last update; a resting mouse takes no focus.
-    glm::vec2 lastCursor{0.0f, 0.0f};
 };

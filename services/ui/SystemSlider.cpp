@@ -38,6 +38,11 @@ void from_json(const json& j, ComponentSlider& slider) {
     json_read::Vec<2>(j, "Knob Size", slider.knobSize);
     json_read::Vec<4>(j, "Knob Color", slider.knobColor);
     json_read::Vec<4>(j, "Knob Highlight Color", slider.knobHighlightColor);
+    json_read::Vec<4>(j, "Fill Color", slider.fillColor);
+    json_read::Key(j, "Value Text Size", slider.valueTextSize);
+    if (!std::isfinite(slider.valueTextSize) || slider.valueTextSize < 0.0f) {
+        throw json::other_error::create(501, "\"Value Text Size\" must be 0 or more", &j);
+    }
     if (!(slider.maximum > slider.minimum) || !std::isfinite(slider.maximum) ||
         !std::isfinite(slider.minimum)) {
         throw json::other_error::create(501, "\"Max\" must be above \"Min\"", &j);
@@ -78,8 +83,19 @@ bool SystemSlider::HandleMessage(const Message& message) {
 void SystemSlider::OnBirth(EntityId entity) {
     auto it = components.find(entity);
     if (it == components.end()) return;
-    SendMessage(MessageQuery<ComponentUIElement>(
-        entity, [](ComponentUIElement& element) { element.focusable = true; }));
+    const glm::vec2 knob = it->second.knobSize;
+    std::string font;
+    SendMessage(MessageQuery<ComponentUIElement>(entity, [&](ComponentUIElement& element) {
+        element.focusable = true;
+        element.ownsHorizontalKeys = true;
+        element.hitMargin = glm::abs(knob);
+        font = element.font;
+    }));
+    if (it->second.valueTextSize > 0.0f && !font.empty() && !fonts.count(font)) {
+        fonts[font] = LoadFont(font);
+    }
+    it = components.find(entity);
+    if (it == components.end()) return;
     const std::string bus = it->second.bus;
     float answer = 0.0f;
     bool answered = false;
@@ -134,6 +150,11 @@ void SystemSlider::OnKey(int key, int action) {
         }
         if (best != 0) {
             components.at(best).dragging = true;
+            // The slider held has the one focus.
+            SendMessage(MessageQueryContainer<ComponentUIElement>(
+                [best](std::unordered_map<EntityId, ComponentUIElement>& elements) {
+                    for (auto& [entity, element] : elements) element.focused = entity == best;
+                }));
             Drag();
         }
         return;
@@ -186,29 +207,65 @@ void SystemSlider::Render() {
     for (auto& [entity, slider] : components) {
         bool shown = false;
         bool highlighted = false;
-        std::string camera;
+        ComponentUIElement look;
         SendMessage(
             MessageQuery<ComponentUIElement>(entity, [&, &slider = slider](ComponentUIElement& e) {
                 shown = e.shown;
-                highlighted = e.focused || e.hovered || slider.dragging;
-                camera = e.camera;
+                highlighted = e.focused || slider.dragging;
+                look.camera = e.camera;
+                look.texture = e.texture;
+                look.font = e.font;
+                look.textColor = e.textColor;
             }));
-        if (!shown || slider.knobTexture.empty()) continue;
-        ComponentTransform knob;
+        if (!shown) continue;
+        ComponentTransform track;
         bool placed = false;
-        SendMessage(
-            MessageQuery<ComponentTransform>(entity, [&, &slider = slider](ComponentTransform& t) {
-                const float width = std::abs(t.scale.x);
-                knob.translation =
-                    t.translation + glm::vec3((slider.Fraction() - 0.5f) * width, 0.0f, kKnobDepth);
-                placed = true;
-            }));
+        SendMessage(MessageQuery<ComponentTransform>(entity, [&](ComponentTransform& t) {
+            track = t;
+            placed = true;
+        }));
         if (!placed) continue;
-        knob.scale = glm::vec3(slider.knobSize, 1.0f);
-        ComponentSprite sprite;
-        sprite.texture = slider.knobTexture;
-        sprite.camera = camera;
-        sprite.color = highlighted ? slider.knobHighlightColor : slider.knobColor;
-        SendMessage(MessageSpriteRender(sprite, knob));
+        const float width = std::abs(track.scale.x);
+        const float left = track.translation.x - width * 0.5f;
+        const float fraction = slider.Fraction();
+        if (!look.texture.empty() && fraction > 0.0f) {
+            ComponentTransform fill;
+            fill.translation = glm::vec3(left + fraction * width * 0.5f, track.translation.y,
+                                         track.translation.z + kFillDepth);
+            fill.scale = glm::vec3(fraction * width, track.scale.y, 1.0f);
+            ComponentSprite sprite;
+            sprite.texture = look.texture;
+            sprite.camera = look.camera;
+            sprite.color = slider.fillColor;
+            SendMessage(MessageSpriteRender(sprite, fill));
+        }
+        if (!slider.knobTexture.empty()) {
+            ComponentTransform knob;
+            knob.translation = glm::vec3(left + fraction * width, track.translation.y,
+                                         track.translation.z + kKnobDepth);
+            knob.scale = glm::vec3(slider.knobSize, 1.0f);
+            ComponentSprite sprite;
+            sprite.texture = slider.knobTexture;
+            sprite.camera = look.camera;
+            sprite.color = highlighted ? slider.knobHighlightColor : slider.knobColor;
+            SendMessage(MessageSpriteRender(sprite, knob));
+        }
+        auto font = fonts.find(look.font);
+        if (slider.valueTextSize > 0.0f && font != fonts.end()) {
+            const std::string text = std::to_string(std::lround(fraction * 100.0f)) + "%";
+            ComponentSprite style;
+            style.texture = font->second->texture;
+            style.camera = look.camera;
+            style.color = look.textColor;
+            style.dimensions = glm::vec2(font->second->columns, font->second->rows);
+            // Left-aligned in a box that starts just past the knob's reach.
+            const float boxWidth = slider.valueTextSize * 4.0f;
+            const glm::vec3 centre(track.translation.x + width * 0.5f +
+                                       std::abs(slider.knobSize.x) * 0.5f + kValueGap +
+                                       boxWidth * 0.5f,
+                                   track.translation.y, track.translation.z + kFillDepth);
+            DrawText(SendMessage, *font->second, text, style, centre,
+                     glm::vec2(boxWidth, slider.valueTextSize), slider.valueTextSize, "Left");
+        }
     }
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "audio/MessageAudio.h"
 #include "engine/JsonRead.h"
 #include "engine/MessageComponent.h"
 #include "engine/MessageEntity.h"
@@ -17,8 +18,15 @@ namespace {
 
 constexpr int kKeyW = 87;
 constexpr int kKeyS = 83;
+constexpr int kKeyA = 65;
+constexpr int kKeyD = 68;
 constexpr int kKeyUp = 265;
 constexpr int kKeyDown = 264;
+constexpr int kKeyLeft = 263;
+constexpr int kKeyRight = 262;
+// Sideways distance counts this much more than distance along the way: Down from a button
+// prefers the one below it to one further down but closer in a straight line.
+constexpr float kSidewaysWeight = 2.0f;
 // Parent chains longer than this are cycles in bad data.
 constexpr int kMaxDepth = 64;
 
@@ -49,6 +57,7 @@ void from_json(const json& j, ComponentUIElement& element) {
 }
 
 bool SystemUIElement::HandleMessage(const Message& message) {
+    if (cursor.Handle(message)) return false;
     switch (message.TypeId()) {
         case MessageId::AddComponentJSON:
             return AddFromJson(message);
@@ -61,6 +70,9 @@ bool SystemUIElement::HandleMessage(const Message& message) {
             return false;
         case MessageId::Update:
             if (refreshDue) Refresh();
+            // A sub-menu's opener is given the focus back within the press that closed it.
+            restoreFocus = 0;
+            UpdateHover();
             return false;
         case MessageId::UIActiveTrigger: {
             auto& trigger = static_cast<const MessageUIActiveTrigger&>(message);
@@ -75,9 +87,19 @@ bool SystemUIElement::HandleMessage(const Message& message) {
         case MessageId::Key: {
             auto& key = static_cast<const MessageKey&>(message);
             if (key.action == MessageKey::kReleased) return false;
-            if (key.key == kKeyUp || key.key == kKeyW) MoveFocus(-1);
-            if (key.key == kKeyDown || key.key == kKeyS) MoveFocus(+1);
-            return false;
+            // A key that moved the focus is used up: it must not also step the slider it
+            // landed on.
+            if (key.key == kKeyUp || key.key == kKeyW) return MoveFocusToward({0.0f, 1.0f});
+            if (key.key == kKeyDown || key.key == kKeyS) return MoveFocusToward({0.0f, -1.0f});
+            const bool left = key.key == kKeyLeft || key.key == kKeyA;
+            const bool right = key.key == kKeyRight || key.key == kKeyD;
+            if (!left && !right) return false;
+            for (auto& [entity, element] : components) {
+                if (element.focused && element.Usable() && element.ownsHorizontalKeys) {
+                    return false;
+                }
+            }
+            return MoveFocusToward({right ? 1.0f : -1.0f, 0.0f});
         }
         case MessageId::Render:
             Render();
@@ -112,12 +134,46 @@ bool SystemUIElement::AddFromJson(const Message& message) {
 
 void SystemUIElement::SetByName(std::string_view name, bool visible, bool value) {
     bool any = false;
+    bool opening = false;
     for (auto& [entity, element] : components) {
         if (element.name != name) continue;
-        (visible ? element.visible : element.active) = value;
+        bool& flag = visible ? element.visible : element.active;
+        opening = opening || (value && !flag);
+        flag = value;
         any = true;
     }
-    if (any) Refresh();
+    if (!any) return;
+    EntityId focusedBefore = 0;
+    for (auto& [entity, element] : components) {
+        if (element.focused) focusedBefore = entity;
+    }
+    // A menu shown while the press is going back to a control in it is returned to, not opened.
+    if (opening && visible && !(restoreFocus != 0 && Inside(restoreFocus, name))) {
+        // The control pressed to open it had the focus, or had it last if an earlier action
+        // of the same press hid it.
+        openers[std::string(name)] = focusedBefore != 0 ? focusedBefore : lastFocused;
+    }
+    if (!value) {
+        // Controls inside the menu closing opened nothing that outlives it.
+        for (auto it = openers.begin(); it != openers.end();) {
+            it = it->first != name && Inside(it->second, name) ? openers.erase(it) : std::next(it);
+        }
+        auto opener = openers.find(std::string(name));
+        if (opener != openers.end() && focusedBefore != 0 && Inside(focusedBefore, name)) {
+            restoreFocus = opener->second;
+        }
+    }
+    Refresh();
+}
+
+bool SystemUIElement::Inside(EntityId entity, std::string_view name) const {
+    for (int depth = 0; entity != 0 && depth < kMaxDepth; ++depth) {
+        auto it = components.find(entity);
+        if (it == components.end()) return false;
+        if (it->second.name == name) return true;
+        entity = it->second.parentElement;
+    }
+    return false;
 }
 
 void SystemUIElement::Refresh() {
@@ -147,30 +203,78 @@ void SystemUIElement::Refresh() {
             up = ancestor.parentElement;
         }
         if (!element.Usable()) {
+            if (element.focused) lastFocused = entity;
             element.focused = false;
             element.hovered = false;
             element.pressed = false;
         }
     }
-    // Keep a valid focus; else hand it to a default element that just became usable.
-    const std::vector<EntityId> candidates = FocusCandidates();
-    for (EntityId id : candidates) {
-        if (components.at(id).focused) return;
+    // Keep a valid focus; else give it back to the opener of a menu that just closed, or to a
+    // default element that just became usable.
+    const std::vector<Candidate> candidates = FocusCandidates();
+    for (const Candidate& c : candidates) {
+        if (components.at(c.entity).focused) return;
     }
-    for (EntityId id : candidates) {
-        if (components.at(id).defaultFocus) {
-            components.at(id).focused = true;
+    for (const Candidate& c : candidates) {
+        if (c.entity == restoreFocus) {
+            Focus(c.entity);
+            return;
+        }
+    }
+    for (const Candidate& c : candidates) {
+        if (components.at(c.entity).defaultFocus) {
+            Focus(c.entity);
             return;
         }
     }
 }
 
-std::vector<EntityId> SystemUIElement::FocusCandidates() {
-    struct Candidate {
-        EntityId entity;
-        int order;
-        glm::vec2 position;
-    };
+void SystemUIElement::Focus(EntityId target) {
+    for (auto& [entity, element] : components) element.focused = entity == target;
+    if (target != 0) {
+        lastFocused = target;
+        restoreFocus = 0;
+    }
+}
+
+EntityId SystemUIElement::UnderCursor() {
+    if (!cursor.Known()) return 0;
+    EntityId best = 0;
+    float bestDepth = 0.0f;
+    for (auto& [entity, element] : components) {
+        if (!element.focusable || !element.Usable()) continue;
+        const glm::vec2 point = cursor.In(element.camera);
+        const glm::vec2 margin = element.hitMargin;
+        SendMessage(
+            MessageQuery<ComponentTransform>(entity, [&, entity = entity](ComponentTransform& t) {
+                const glm::vec2 size(std::abs(t.scale.x) + margin.x,
+                                     std::max(std::abs(t.scale.y), margin.y));
+                if (!InsideRect(point, glm::vec2(t.translation), size)) return;
+                if (best == 0 || t.translation.z > bestDepth) {
+                    best = entity;
+                    bestDepth = t.translation.z;
+                }
+            }));
+    }
+    return best;
+}
+
+void SystemUIElement::UpdateHover() {
+    const EntityId under = UnderCursor();
+    // The first position this state hears is where the mouse rests, not a move.
+    const bool moved = cursorSeen && cursor.Position() != lastCursor;
+    cursorSeen = cursor.Known();
+    lastCursor = cursor.Position();
+    for (auto& [entity, element] : components) element.hovered = entity == under;
+    // One focus: the control the mouse moves onto takes it. A menu that opens under a resting
+    // mouse keeps its default focus.
+    if (moved && under != 0 && !components.at(under).focused) {
+        Focus(under);
+        SendMessage(MessageAudioEvent(kMoveSound, glm::vec3(0.0f), glm::vec3(0.0f)));
+    }
+}
+
+std::vector<SystemUIElement::Candidate> SystemUIElement::FocusCandidates() {
     std::vector<Candidate> found;
     for (auto& [entity, element] : components) {
         if (!element.focusable || !element.Usable()) continue;
@@ -185,25 +289,63 @@ std::vector<EntityId> SystemUIElement::FocusCandidates() {
         if (a.position.x != b.position.x) return a.position.x < b.position.x;
         return a.entity < b.entity;
     });
-    std::vector<EntityId> ids;
-    ids.reserve(found.size());
-    for (const Candidate& c : found) ids.push_back(c.entity);
-    return ids;
+    return found;
 }
 
-void SystemUIElement::MoveFocus(int direction) {
-    const std::vector<EntityId> candidates = FocusCandidates();
-    if (candidates.empty()) return;
+bool SystemUIElement::MoveFocus(int direction) {
+    const std::vector<Candidate> candidates = FocusCandidates();
+    if (candidates.empty()) return false;
     const int count = static_cast<int>(candidates.size());
     int next = direction > 0 ? 0 : count - 1;
     for (int i = 0; i < count; ++i) {
-        if (components.at(candidates[static_cast<std::size_t>(i)]).focused) {
+        if (components.at(candidates[static_cast<std::size_t>(i)].entity).focused) {
             next = (i + direction + count) % count;
             break;
         }
     }
-    for (auto& [entity, element] : components) element.focused = false;
-    components.at(candidates[static_cast<std::size_t>(next)]).focused = true;
+    const EntityId target = candidates[static_cast<std::size_t>(next)].entity;
+    if (components.at(target).focused) return false;
+    Focus(target);
+    SendMessage(MessageAudioEvent(kMoveSound, glm::vec3(0.0f), glm::vec3(0.0f)));
+    return true;
+}
+
+bool SystemUIElement::MoveFocusToward(glm::vec2 direction) {
+    const std::vector<Candidate> candidates = FocusCandidates();
+    const Candidate* from = nullptr;
+    for (const Candidate& c : candidates) {
+        if (components.at(c.entity).focused) from = &c;
+    }
+    const bool vertical = direction.y != 0.0f;
+    if (!from) {
+        // Nothing focused yet: down and right start at the first, up and left at the last.
+        return MoveFocus(direction.y < 0.0f || direction.x > 0.0f ? +1 : -1);
+    }
+    const Candidate* best = nullptr;
+    float bestScore = 0.0f;
+    for (const Candidate& c : candidates) {
+        if (&c == from) continue;
+        const glm::vec2 offset = c.position - from->position;
+        const float along = offset.x * direction.x + offset.y * direction.y;
+        const float sideways = std::abs(offset.x * direction.y - offset.y * direction.x);
+        // Menus are mostly columns: up and down reach anything above or below but far aside,
+        // left and right only what lies on about the same row.
+        const float reach = vertical ? 2.0f * along : 0.5f * along;
+        if (along <= 0.05f || sideways > reach) continue;
+        const float score = along + kSidewaysWeight * sideways;
+        if (!best || score < bestScore) {
+            best = &c;
+            bestScore = score;
+        }
+    }
+    if (best) {
+        Focus(best->entity);
+        SendMessage(MessageAudioEvent(kMoveSound, glm::vec3(0.0f), glm::vec3(0.0f)));
+        return true;
+    }
+    // Off the end of a column, or side-by-side controls: go round in focus order.
+    if (vertical) return MoveFocus(direction.y < 0.0f ? +1 : -1);
+    return false;
 }
 
 void SystemUIElement::Render() {
@@ -220,9 +362,10 @@ void SystemUIElement::Render() {
             ComponentSprite panel;
             panel.texture = element.texture;
             panel.camera = element.camera;
-            panel.color = element.pressed                        ? element.pressedColor
-                          : (element.focused || element.hovered) ? element.highlightColor
-                                                                 : element.color;
+            // Only the focus is lit: the mouse lights a control by taking the focus.
+            panel.color = element.pressed   ? element.pressedColor
+                          : element.focused ? element.highlightColor
+                                            : element.color;
             SendMessage(MessageSpriteRender(panel, world));
         }
         if (element.fontData && !element.text.empty()) {

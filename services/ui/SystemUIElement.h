@@ -13,6 +13,7 @@
 #include "engine/System.h"
 #include "engine/SystemTransform.h"
 #include "services/ui/Font.h"
+#include "services/ui/UICursor.h"
 
 /// A piece of a menu: a named node of the UI tree with an optional panel texture and text.
 /// Its rectangle is the entity's transform (translation the centre, scale the size). Its parent
@@ -47,6 +48,10 @@ struct ComponentUIElement {
     bool enabled = true;
     /// Set by the button and slider systems for their entities.
     bool focusable = false;
+    /// Takes Left/Right (A/D) itself, so they do not move the focus away (sliders).
+    bool ownsHorizontalKeys = false;
+    /// Added to the rectangle's size when the cursor is tested against it (a slider's knob).
+    glm::vec2 hitMargin{0.0f, 0.0f};
     bool focused = false;
     bool hovered = false;
     bool pressed = false;
@@ -59,30 +64,61 @@ struct ComponentUIElement {
 void from_json(const nlohmann::json& j, ComponentUIElement& element);
 
 /// Keeps the UI tree: shows, hides, activates and deactivates elements by name
-/// (MessageUIVisibleTrigger, MessageUIActiveTrigger), moves the keyboard focus among buttons and
-/// sliders (Up/Down, W/S) and draws panels and text labels on MessageRender.
+/// (MessageUIVisibleTrigger, MessageUIActiveTrigger), keeps the one focus among buttons and
+/// sliders (the arrows and W/A/S/D move it the way the controls are laid out; the control the
+/// mouse moves onto takes it) and draws panels and text labels on MessageRender.
 class SystemUIElement : public System<ComponentUIElement, SystemUIElement> {
 public:
     bool HandleMessage(const Message& message) override;
 
     /// Depth added to an element's z for its text.
     static constexpr float kTextDepth = 0.01f;
+    /// Sound event played when the focus moves.
+    static constexpr std::string_view kMoveSound = "SFX/UI Move";
 
     /// Recomputes parents, effective visibility and activity, and keeps the focus valid.
     void Refresh();
-    /// Moves the focus to the next (+1) or previous (-1) usable focusable element.
-    void MoveFocus(int direction);
+    /// Moves the focus to the next (+1) or previous (-1) usable focusable element in focus order;
+    /// true if the focus moved.
+    bool MoveFocus(int direction);
+    /// Moves the focus to the nearest usable focusable element in `direction` (a unit step on
+    /// the screen); up and down wrap around in focus order when nothing lies that way. True if
+    /// the focus moved.
+    bool MoveFocusToward(glm::vec2 direction);
+    /// Gives the focus to `entity` alone (0: nobody has it).
+    void Focus(EntityId entity);
 
 private:
+    struct Candidate {
+        EntityId entity;
+        int order;
+        glm::vec2 position;
+    };
+
     bool AddFromJson(const Message& message);
     void SetByName(std::string_view name, bool visible, bool value);
+    /// Whether the element or one of its ancestors has this name.
+    bool Inside(EntityId entity, std::string_view name) const;
     /// Usable focusable elements in focus order (order key, then top to bottom, left to right).
-    std::vector<EntityId> FocusCandidates();
+    std::vector<Candidate> FocusCandidates();
+    /// The topmost usable focusable element under the cursor, 0 if none.
+    EntityId UnderCursor();
+    void UpdateHover();
     void Render();
 
     /// Fonts by name, shared by every element (and state clone) that uses them.
     std::unordered_map<std::string, std::shared_ptr<const Font>> fonts;
     bool refreshDue = false;
+    UICursor cursor;
+    glm::vec2 lastCursor{0.0f, 0.0f};
+    bool cursorSeen = false;
+    /// Which element had the focus when a menu of that name was shown: it gets the focus back
+    /// when that menu closes.
+    std::unordered_map<std::string, EntityId> openers;
+    /// An opener waiting to be usable again (its menu may be shown after the sub-menu hides).
+    EntityId restoreFocus = 0;
+    /// The element that had the focus most recently, even if it has lost it since.
+    EntityId lastFocused = 0;
 };
 
 /// Draws `text` (lines split at '\n') with `font`: one sprite per glyph, cells `size` high,

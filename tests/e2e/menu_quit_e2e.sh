@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The splash screen gives way to the main menu by itself; the menu answers the mouse (a click
-# beside the buttons does nothing, the button under the cursor lights up) and a click on Quit
-# ends the game with status 0 and no error output.
+# beside the buttons does nothing, the button under the cursor lights up) and a click on Quit,
+# then on Yes in the question it asks, ends the game with status 0 and no error output.
 source "$(dirname "$0")/lib.sh"
 
 ui_color_is() {
@@ -34,6 +34,12 @@ ui_hover 0 -2.4
 E2E_WAIT=20 e2e_wait_for quit_lit || e2e_fail "Quit did not light up under the cursor"
 e2e_log "Quit lit under the cursor"
 
+xdotool click 1
+# "Quit the game?": Yes at (-2.2, -1.3), No (2.2) has the focus.
+yes_plain() { ui_color_is -0.8 -1.3 46 66 115 && ui_color_is 3.6 -1.3 219 143 51; }
+E2E_WAIT=20 e2e_wait_for yes_plain || e2e_fail "Quit did not ask first: $E2E_LAST_RGB"
+ui_hover -2.2 -1.3
+E2E_WAIT=20 e2e_wait_for ui_color_is -0.8 -1.3 219 143 51 || e2e_fail "Yes did not light up: $E2E_LAST_RGB"
 xdotool click 1
 waited=0
 while e2e_running; do

@@ -90,11 +90,21 @@ TEST_F(PauseMenuTest, TheShippedLevelPausesWithItsFourSubMenus) {
     Press(*test, keys::kEscape);
     ASSERT_TRUE(test->engine.IsPaused());
     test->recorder->Clear();
+    // The open pause menu's Resume is its way back: Escape presses it.
     Press(*test, keys::kEscape);
     EXPECT_FALSE(test->engine.IsPaused());
-    EXPECT_EQ(Active(), (std::vector<Sent>{{"Pause Menu", 0},
-                                           {"Options Menu", 0},
-                                           {"How To Play Menu", 0},
-                                           {"Return To Menu Panel", 0},
-                                           {"Confirmation Menu", 0}}));
+    EXPECT_EQ(Active(), (std::vector<Sent>{{"Pause Menu", 0}}));
+    // Opened again and left from a sub-menu's question by Escape twice: No, then Resume.
+    Press(*test, keys::kEscape);
+    Press(*test, 265);  // Up: round to Quit
+    Press(*test, 257);  // Enter: "Quit the game?"
+    test->recorder->Clear();
+    Press(*test, keys::kEscape);
+    EXPECT_TRUE(test->engine.IsPaused());
+    // The shared dialog's No shows whichever of the two menus the state has.
+    EXPECT_EQ(
+        Active(),
+        (std::vector<Sent>{{"Confirmation Menu", 0}, {"Main Menu Buttons", 1}, {"Pause Menu", 1}}));
+    Press(*test, keys::kEscape);
+    EXPECT_FALSE(test->engine.IsPaused());
 }

@@ -14,6 +14,8 @@ namespace {
 constexpr int kEnter = 257;
 constexpr int kDown = 264;
 constexpr int kRight = 262;
+constexpr int kLeft = 263;
+constexpr int kEscape = 256;
 
 // The shipped menus, with the UI systems only (the camera components find no system here).
 struct ShippedMenus {
@@ -71,10 +73,58 @@ TEST(Content, SplashAdvancesToTheMainMenuWhoseKeysReachOptionsAndQuit) {
     menus.Key(kDown);
     menus.Key(kEnter);
     menus.test->recorder->Clear();
-    // Back gave the focus to Play again; Up wraps round to Quit.
-    menus.Key(265);
+    // Back gave the focus to Options, which opened the menu; below it Quit asks first.
+    menus.Key(kDown);
+    menus.Key(kEnter);
+    EXPECT_TRUE(menus.test->recorder->Fields(MessageId::Trigger).empty());
+    // Escape answers No and lands on Quit again; asked again, Yes is left of No.
+    EXPECT_TRUE(menus.test->Send(MessageKey(kEscape, MessageKey::kPressed, 0, false)));
+    menus.Key(kEnter);
+    menus.Key(kLeft);
     menus.Key(kEnter);
     EXPECT_EQ(menus.test->recorder->Fields(MessageId::Trigger), (std::vector<Sent>{{"Exit", 1}}));
+}
+
+TEST(Content, EscapeInTheMainMenuAsksToQuitAndEveryMenuGoesBackToItsOpener) {
+    ShippedMenus menus;
+    menus.test->Enter("MainMenu");
+    auto escape = [&] {
+        return menus.test->Send(MessageKey(kEscape, MessageKey::kPressed, 0, false));
+    };
+    auto focused = [&] {
+        std::string name;
+        menus.test->Send(MessageQueryContainer<ComponentUIElement>(
+            [&](std::unordered_map<EntityId, ComponentUIElement>& all) {
+                for (auto& [id, element] : all) {
+                    if (element.focused) name += element.name + ";";
+                }
+            }));
+        return name;
+    };
+    auto shown = [&](const std::string& menu) {
+        bool visible = false;
+        menus.test->Send(MessageQueryContainer<ComponentUIElement>(
+            [&](std::unordered_map<EntityId, ComponentUIElement>& all) {
+                for (auto& [id, element] : all) {
+                    if (element.name == menu) visible = element.shown;
+                }
+            }));
+        return visible;
+    };
+    EXPECT_TRUE(escape());
+    EXPECT_TRUE(shown("Confirmation Menu"));
+    EXPECT_FALSE(shown("Main Menu Buttons"));
+    EXPECT_EQ(focused(), "Confirm No;");
+    EXPECT_TRUE(escape());
+    EXPECT_EQ(focused(), "Quit;");
+    EXPECT_FALSE(shown("Confirmation Menu"));
+    for (const char* opener : {"How To Play", "Options"}) {
+        for (int i = 0; i < 8 && focused() != std::string(opener) + ";"; ++i) menus.Key(265);
+        menus.Key(kEnter);
+        EXPECT_FALSE(shown("Main Menu Buttons")) << opener;
+        EXPECT_TRUE(escape());
+        EXPECT_EQ(focused(), std::string(opener) + ";");
+    }
 }
 
 TEST(Content, PauseMenuElementsOpenByTheNamesTheGameUses) {
@@ -112,4 +162,27 @@ TEST(Content, PauseMenuElementsOpenByTheNamesTheGameUses) {
     menus.Key(kDown);  // from No (default) to Yes
     menus.Key(kEnter);
     EXPECT_EQ(menus.test->recorder->Fields(MessageId::Trigger), (std::vector<Sent>{{"Exit", 1}}));
+
+    // Escape in a sub-menu goes back to the pause menu, on the button that opened it; in the
+    // pause menu it resumes.
+    menus.test->Send(MessageUIActiveTrigger("Confirmation Menu", false));
+    menus.test->Send(MessageUIVisibleTrigger("Confirmation Menu", false));
+    menus.test->Frame();
+    menus.test->Send(MessageUIActiveTrigger("Pause Menu", true));
+    menus.test->Send(MessageUIVisibleTrigger("Pause Menu", true));
+    menus.Key(kDown);
+    menus.Key(kEnter);  // Options
+    menus.test->recorder->Clear();
+    EXPECT_TRUE(menus.test->Send(MessageKey(kEscape, MessageKey::kPressed, 0, false)));
+    EXPECT_TRUE(menus.test->recorder->Fields(MessageId::Trigger).empty());
+    bool optionsFocused = false;
+    menus.test->Send(MessageQueryContainer<ComponentUIElement>(
+        [&](std::unordered_map<EntityId, ComponentUIElement>& all) {
+            for (auto& [id, element] : all) {
+                if (element.focused) optionsFocused = element.name == "Pause Options";
+            }
+        }));
+    EXPECT_TRUE(optionsFocused);
+    EXPECT_TRUE(menus.test->Send(MessageKey(kEscape, MessageKey::kPressed, 0, false)));
+    EXPECT_EQ(menus.test->recorder->Fields(MessageId::Trigger), (std::vector<Sent>{{"Pause", 0}}));
 }

@@ -48,6 +48,10 @@ UIFixture::UIFixture(const std::map<std::string, json>& entities, const json& sc
     managers.push_back(std::move(fake));
     test = std::make_unique<TestEngine>(std::move(systems), std::move(managers));
     test->Enter("Menu");
+    // The window reports the pointer every frame; it starts off the menus, so that the first
+    // move a test makes is a move.
+    MoveCursor({-50.0f, -50.0f});
+    test->Frame();
     // Entering sends the "Checkpoint" trigger; tests count only what the menu sends.
     test->recorder->Clear();
 }

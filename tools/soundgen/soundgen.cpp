@@ -15,6 +15,7 @@
 #include "tools/soundgen/EnemySounds.h"
 #include "tools/soundgen/GoalSounds.h"
 #include "tools/soundgen/LevelMusic.h"
+#include "tools/soundgen/MenuSounds.h"
 
 namespace {
 
@@ -323,6 +324,12 @@ int main(int argc, char** argv) {
         {"WallOn.wav", WallOn, true},
         {"EnemyDeath.wav", enemy_sounds::Death, true},
         {"EnemySpit.wav", enemy_sounds::Spit, true},
+        {"MusicMenu.wav", menu_sounds::MenuTheme, false},
+        {"MusicWin.wav", menu_sounds::WinTheme, false},
+        {"MusicLose.wav", menu_sounds::LoseTheme, false},
+        {"UIMove.wav", menu_sounds::Move, true},
+        {"UIPress.wav", menu_sounds::Press, true},
+        {"UIBack.wav", menu_sounds::Back, true},
     };
     try {
         for (const auto& entry : entries) {
