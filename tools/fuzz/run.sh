@@ -38,7 +38,7 @@ seed fuzz_entity Assets/Data/Entity/*.json tools/fuzz/seeds/fuzz_entity/*
 seed fuzz_scene Assets/Data/Scene/*.json
 seed fuzz_index Assets/Data/Index.json
 seed fuzz_animation $(grep -l '"Animation"' Assets/Data/Entity/*.json)
-seed fuzz_ui Assets/Data/Entity/UI*.json Assets/Data/Entity/*Menu.json Assets/Data/Entity/HUD*.json
+seed fuzz_ui $(ls Assets/Data/Entity/{UI,HUD}*.json Assets/Data/Entity/*Menu.json | sort -u)
 seed fuzz_particle Assets/Data/Entity/Fx*.json $(grep -l '"Particle Emitter"' Assets/Data/Entity/*.json) \
     tools/fuzz/seeds/fuzz_particle/*
 seed fuzz_font Assets/Textures/Fonts/*.json tools/fuzz/seeds/fuzz_font/*
