@@ -10,7 +10,9 @@
 #     "sanitized" (those that reach window, input, menu and settings code nothing else runs),
 #     and the loaders fuzzed for a few seconds each;
 # the replays' hashes must agree across the two builds, and the state-loading tests run once
-# more under ThreadSanitizer. Warnings are errors throughout. Every step prints its time and the
+# more under ThreadSanitizer. Between them, the Debian package is built and checked unpacked
+# (tools/check-package.sh), and the game is cross-built for Windows and its replays played
+# under Wine from the unpacked zip (tools/windows/check.sh). Warnings are errors throughout. Every step prints its time and the
 # command ends with a table of them.
 #
 # A step is one line: `step NAME COMMAND [ARG...]`. The command runs with errexit in a subshell
@@ -77,9 +79,8 @@ release_tests() {
     ctest --test-dir build/release --output-on-failure -j "$jobs"
 }
 
-# Leaks inside the system's GL, X11 and sound drivers are not ours to fix.
-export LSAN_OPTIONS="suppressions=$PWD/tools/lsan.supp:print_suppressions=0"
-export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+# The sanitizers' options (a finding exits 86), shared with the fuzz script.
+source tools/sanitizers.sh
 
 # What the sanitizers add is memory and UB checking of our code: the unit tests and the replays.
 # The install, the benchmarks and the shipped content's validation test nothing the release
@@ -91,12 +92,12 @@ asan_tests() {
 
 # The whole game under Xvfb: memory errors still stop it, but the GL driver is unloaded before
 # the leak check runs, so its allocations cannot be told apart from ours.
-asan_e2e() { ASAN_OPTIONS="detect_leaks=0" ctest --test-dir build/asan --output-on-failure -L sanitized; }
+asan_e2e() { ASAN_OPTIONS="$ASAN_OPTIONS:detect_leaks=0" ctest --test-dir build/asan --output-on-failure -L sanitized; }
 
 tsan_tests() {
     cmake --preset tsan >/dev/null
     cmake --build --preset tsan -j "$jobs" --target EngineTests
-    TSAN_OPTIONS="halt_on_error=1" build/tsan/bin/EngineTests --gtest_filter='Loader.*:StateManager.*:Trace.*'
+    build/tsan/bin/EngineTests --gtest_filter='Loader.*:StateManager.*:Trace.*'
 }
 
 step setup tools/setup.sh
@@ -105,6 +106,8 @@ step layers tools/check_layers.sh
 step run-command run_command
 step release-build build release -DHALVEX_TESTS=ON -DHALVEX_ART=ON
 step release-tests release_tests
+step package tools/check-package.sh
+step windows tools/windows/check.sh build/release/bin/Halvex
 step asan-build build asan
 step asan-tests asan_tests
 step asan-e2e asan_e2e
