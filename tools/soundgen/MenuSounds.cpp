@@ -7,74 +7,12 @@
 #include <cstdint>
 #include <functional>
 
+#include "tools/soundgen/Synth.h"
+
 namespace menu_sounds {
 namespace {
 
-constexpr int kRate = 22050;
-constexpr double kPi = 3.14159265358979323846;
-
-using Samples = std::vector<double>;
-using Wave = std::function<double(double)>;
-
-std::size_t Frames(double seconds) {
-    return static_cast<std::size_t>(std::lround(seconds * kRate));
-}
-
-double Note(int semitonesFromA4) {
-    return 440.0 * std::pow(2.0, semitonesFromA4 / 12.0);
-}
-
-double Sine(double phase) {
-    return std::sin(2 * kPi * phase);
-}
-
-double Pulse(double phase, double duty) {
-    return std::fmod(phase, 1.0) < duty ? 1.0 : -1.0;
-}
-
-double Triangle(double phase) {
-    return 4.0 * std::abs(std::fmod(phase, 1.0) - 0.5) - 1.0;
-}
-
-// A note of `seconds` at `at` with a short attack, an exponential decay and a 10 ms release;
-// whatever would run past the end is cut off, so loops keep their notes inside.
-void Play(Samples& into, double at, double seconds, double frequency, const Wave& wave,
-          double decay, double gain) {
-    const std::size_t start = Frames(at);
-    const std::size_t length = Frames(seconds);
-    for (std::size_t i = 0; i < length && start + i < into.size(); ++i) {
-        const double t = static_cast<double>(i) / kRate;
-        const double attack = std::min(1.0, t / 0.004);
-        const double release = std::min(1.0, static_cast<double>(length - i) / Frames(0.01));
-        into[start + i] += gain * wave(frequency * t) * attack * release * std::exp(-t / decay);
-    }
-}
-
-// A soft noise tap (a brush on a snare), from a fixed seed.
-void Tap(Samples& into, double at, double seconds, double brightness, std::uint32_t seed,
-         double gain) {
-    std::uint32_t state = seed;
-    double low = 0.0;
-    const double a = 1.0 - std::exp(-2.0 * kPi * brightness / kRate);
-    const std::size_t start = Frames(at);
-    for (std::size_t i = 0; i < Frames(seconds) && start + i < into.size(); ++i) {
-        state ^= state << 13;
-        state ^= state >> 17;
-        state ^= state << 5;
-        const double noise = static_cast<double>(state) / 2147483648.0 - 1.0;
-        low += a * (noise - low);
-        const double t = static_cast<double>(i) / kRate;
-        into[start + i] += gain * low * std::exp(-t / (seconds / 4));
-    }
-}
-
-void Normalise(Samples& s, double peak) {
-    double top = 0.0;
-    for (double x : s) top = std::max(top, std::abs(x));
-    if (top > 0.0) {
-        for (double& x : s) x *= peak / top;
-    }
-}
+using namespace synth;
 
 const Wave kBell = [](double p) { return Sine(p) + 0.25 * Sine(p * 3.0); };
 const Wave kSoftLead = [](double p) { return 0.5 * Pulse(p, 0.5) + 0.5 * Triangle(p); };
@@ -102,7 +40,7 @@ Samples MenuTheme() {
             if (m >= 0)
                 Play(s, barStart + b * beat, beat * 0.9, Note(-9 + m), kSoftLead, 0.4, 0.12);
             if (b % 2)
-                Tap(s, barStart + b * beat, 0.1, 4000.0, 501 + static_cast<std::uint32_t>(b), 0.18);
+                Hit(s, barStart + b * beat, 0.1, 4000.0, 501 + static_cast<std::uint32_t>(b), 0.18);
         }
     }
     Normalise(s, 0.6);
@@ -125,7 +63,7 @@ Samples WinTheme() {
                 Play(s, at + e * beat / 2, beat * 0.4, Note(roots[bar] + 12 + arp[e]), kBell, 0.1,
                      0.08);
             }
-            Tap(s, at, 0.08, b % 2 ? 6000.0 : 300.0, 601 + static_cast<std::uint32_t>(b),
+            Hit(s, at, 0.08, b % 2 ? 6000.0 : 300.0, 601 + static_cast<std::uint32_t>(b),
                 b % 2 ? 0.2 : 0.45);
         }
     }
