@@ -49,7 +49,7 @@ Layout Level1Layout() {
     b.Fill(17, 17, 73, 75, '^');  // more spikes, narrow enough for a plain jump
     b.Fill(14, 14, 78, 83, '=');  // high platforms
     b.Fill(10, 10, 84, 89, '=');
-    b.Fill(16, 17, 92, 94, '#');  // a last block, two tiles: a held jump clears it even with the wall close
+    b.Fill(16, 17, 92, 94, '#');  // a last block, two tiles: a held jump clears it with room
     b.rows[23][0] = 'o';
     return {b.rows, Level1Background};
 }
