@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "engine/KeyCodes.h"
 #include "engine/Manager.h"
 #include "services/ui/Font.h"
 
@@ -14,7 +15,7 @@
 /// and the window, so its sprites reach the frame the states just drew.
 class ManagerDebugMarker : public Manager {
 public:
-    static constexpr int kToggleKey = 96;  // the grave accent
+    static constexpr int kToggleKey = keycode::Grave;
     static constexpr const char* kCamera = "Debug Marker";
 
     bool HandleMessage(const Message& message) override;

@@ -4,6 +4,7 @@
 
 #include "audio/MessageAudio.h"
 #include "engine/JsonRead.h"
+#include "engine/KeyCodes.h"
 #include "engine/MessageComponent.h"
 #include "engine/MessageEntity.h"
 #include "engine/MessageFrame.h"
@@ -17,11 +18,6 @@
 using json = nlohmann::json;
 
 namespace {
-
-constexpr int kKeySpace = 32;
-constexpr int kKeyEnter = 257;
-constexpr int kKeyPadEnter = 335;
-constexpr int kKeyEscape = 256;
 
 ButtonAction ReadAction(const json& j) {
     json_read::RequireObject(j);
@@ -181,7 +177,7 @@ bool SystemButton::OnKey(int key, int action) {
             return false;
         }
     }
-    if (key == kKeyEscape && action == MessageKey::kPressed) {
+    if (key == keycode::Escape && action == MessageKey::kPressed) {
         const EntityId back = BackButton();
         if (back == 0) return false;
         // Held back from the pause menu's own Escape, which would undo the step.
@@ -206,7 +202,7 @@ bool SystemButton::OnKey(int key, int action) {
             if (button.armed && entity == under) pressed = entity;
             button.armed = false;
         }
-    } else if ((key == kKeyEnter || key == kKeyPadEnter || key == kKeySpace) &&
+    } else if ((key == keycode::Enter || key == keycode::PadEnter || key == keycode::Space) &&
                action == MessageKey::kPressed) {
         for (auto& [entity, button] : components) {
             SendMessage(MessageQuery<ComponentUIElement>(

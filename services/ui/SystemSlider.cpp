@@ -5,6 +5,7 @@
 
 #include "audio/MessageAudio.h"
 #include "engine/JsonRead.h"
+#include "engine/KeyCodes.h"
 #include "engine/MessageComponent.h"
 #include "engine/MessageEntity.h"
 #include "engine/MessageKey.h"
@@ -14,14 +15,7 @@
 
 using json = nlohmann::json;
 
-namespace {
-
-constexpr int kKeyA = 65;
-constexpr int kKeyD = 68;
-constexpr int kKeyLeft = 263;
-constexpr int kKeyRight = 262;
-
-}  // namespace
+namespace {}  // namespace
 
 float ComponentSlider::Fraction() const {
     const float range = maximum - minimum;
@@ -161,8 +155,8 @@ void SystemSlider::OnKey(int key, int action) {
     }
     if (action == MessageKey::kReleased) return;
     int direction = 0;
-    if (key == kKeyLeft || key == kKeyA) direction = -1;
-    if (key == kKeyRight || key == kKeyD) direction = +1;
+    if (key == keycode::Left || key == keycode::A) direction = -1;
+    if (key == keycode::Right || key == keycode::D) direction = +1;
     if (direction == 0) return;
     EntityId focused = 0;
     for (auto& [entity, slider] : components) {

@@ -5,6 +5,7 @@
 
 #include "audio/MessageAudio.h"
 #include "engine/JsonRead.h"
+#include "engine/KeyCodes.h"
 #include "engine/MessageComponent.h"
 #include "engine/MessageEntity.h"
 #include "engine/MessageFrame.h"
@@ -16,14 +17,6 @@ using json = nlohmann::json;
 
 namespace {
 
-constexpr int kKeyW = 87;
-constexpr int kKeyS = 83;
-constexpr int kKeyA = 65;
-constexpr int kKeyD = 68;
-constexpr int kKeyUp = 265;
-constexpr int kKeyDown = 264;
-constexpr int kKeyLeft = 263;
-constexpr int kKeyRight = 262;
 // Sideways distance counts this much more than distance along the way: Down from a button
 // prefers the one below it to one further down but closer in a straight line.
 constexpr float kSidewaysWeight = 2.0f;
@@ -89,10 +82,12 @@ bool SystemUIElement::HandleMessage(const Message& message) {
             if (key.action == MessageKey::kReleased) return false;
             // A key that moved the focus is used up: it must not also step the slider it
             // landed on.
-            if (key.key == kKeyUp || key.key == kKeyW) return MoveFocusToward({0.0f, 1.0f});
-            if (key.key == kKeyDown || key.key == kKeyS) return MoveFocusToward({0.0f, -1.0f});
-            const bool left = key.key == kKeyLeft || key.key == kKeyA;
-            const bool right = key.key == kKeyRight || key.key == kKeyD;
+            if (key.key == keycode::Up || key.key == keycode::W)
+                return MoveFocusToward({0.0f, 1.0f});
+            if (key.key == keycode::Down || key.key == keycode::S)
+                return MoveFocusToward({0.0f, -1.0f});
+            const bool left = key.key == keycode::Left || key.key == keycode::A;
+            const bool right = key.key == keycode::Right || key.key == keycode::D;
             if (!left && !right) return false;
             for (auto& [entity, element] : components) {
                 if (element.focused && element.Usable() && element.ownsHorizontalKeys) {
