@@ -173,9 +173,14 @@ void SystemPlayerCollision::Wall(EntityId player, const Tile& tile, const Compon
         half = box.Size;
     }));
     if (!hasBox) return;
-    if (std::fabs(push.x) <= std::fabs(push.y)) {
-        const int column = push.x <= 0.0f ? tile.Column - 1 : tile.Column + 1;
-        if (map.Lookup(tile.Layer, tile.Row, column).Type.isCollidable) return;
+    const int column = push.x <= 0.0f ? tile.Column - 1 : tile.Column + 1;
+    const bool sidewaysBlocked = map.Lookup(tile.Layer, tile.Row, column).Type.isCollidable;
+    // A fast landing across two floor tiles overlaps each less sideways than it sinks into
+    // them (a fall of 0.35 units in one frame is enough at a low frame rate). The sideways way
+    // out leads into the next floor tile, so take the vertical one rather than none: with none,
+    // the player sinks into the ground and falls through it.
+    if (std::fabs(push.x) <= std::fabs(push.y) && !(sidewaysBlocked && push.y > 0.0f)) {
+        if (sidewaysBlocked) return;
         SendMessage(MessageQuery<ComponentTransform>(player, [&](ComponentTransform& t) {
             t.translation.x += LivePush(push.x, t.translation.x, half.x,
                                         tile.Transform.translation.x, tile.Collider.Size.x);

@@ -76,6 +76,19 @@ TEST_F(CollisionTest, FallingOntoTheFloorLandsAndStays) {
     EXPECT_EQ(Control().value().state, PlayerState::Idle);
 }
 
+TEST_F(CollisionTest, AFastLandingAcrossTwoFloorTilesStaysOnTheFloor) {
+    // Centred on the seam between two floor tiles, each overlapped 0.4 sideways; at the lowest
+    // frame rate a fall of 0.5 or more a frame sinks deeper than that into both.
+    Start(0.5f, 3.0f);
+    SetVelocity({0.0f, -15.0f, 0.0f});
+    for (int frame = 0; frame < 30; ++frame) {
+        test->Frame(1.0f / 30.0f);
+        ASSERT_GT(Position().value().y, kStandY - 0.5f) << "sank into the floor at frame " << frame;
+    }
+    EXPECT_NEAR(Position().value().y, kStandY, 1e-3f);
+    EXPECT_TRUE(Control().value().grounded);
+}
+
 TEST_F(CollisionTest, RunningAcrossManyFloorTilesNeverCatchesOnASeam) {
     Start(-3.0f, kStandY);
     test->Frames(10);
