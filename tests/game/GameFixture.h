@@ -7,6 +7,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "engine/KeyCodes.h"
 #include "engine/MessageEntity.h"
 #include "engine/MessageKey.h"
 #include "game/Roster.h"
@@ -47,14 +48,15 @@ inline void Release(TestEngine& test, int key, bool debug = false) {
     test.Send(MessageKey(key, MessageKey::kReleased, 0, debug));
 }
 
+/// The tests' short names for the game's key codes (engine/KeyCodes.h).
 namespace keys {
-inline constexpr int kSpace = 32;
-inline constexpr int kA = 65;
-inline constexpr int kD = 68;
-inline constexpr int kO = 79;
-inline constexpr int kS = 83;
-inline constexpr int kGrave = 96;
-inline constexpr int kEscape = 256;
-inline constexpr int kRight = 262;
-inline constexpr int kLeft = 263;
+inline constexpr int kSpace = keycode::Space;
+inline constexpr int kA = keycode::A;
+inline constexpr int kD = keycode::D;
+inline constexpr int kO = keycode::O;
+inline constexpr int kS = keycode::S;
+inline constexpr int kGrave = keycode::Grave;
+inline constexpr int kEscape = keycode::Escape;
+inline constexpr int kRight = keycode::Right;
+inline constexpr int kLeft = keycode::Left;
 }  // namespace keys
