@@ -15,6 +15,7 @@
 #include "game/goals/SystemObjectiveTracker.h"
 #include "game/goals/SystemTeapotCollision.h"
 #include "game/hazards/SystemDeathWallBehavior.h"
+#include "game/hud/SystemDeathCauseLabel.h"
 #include "game/hud/SystemHUDTimeLabel.h"
 #include "game/hud/SystemHUDTimer.h"
 #include "game/hud/SystemLivesHUD.h"
@@ -74,6 +75,7 @@ std::vector<std::unique_ptr<SystemBase>> MakeRoster(std::optional<std::uint32_t>
     roster.push_back(std::make_unique<SystemRunClock>(run));
     roster.push_back(std::make_unique<SystemRunTimeLabel>(run));
     roster.push_back(std::make_unique<SystemHUDTimeLabel>());
+    roster.push_back(std::make_unique<SystemDeathCauseLabel>());
     roster.push_back(std::make_unique<SystemTriggerLabel>(std::make_shared<TriggerValues>()));
     roster.push_back(std::make_unique<SystemContentErrorLabel>());
     roster.push_back(std::make_unique<SystemEnemyBehavior>());

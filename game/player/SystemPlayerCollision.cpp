@@ -82,7 +82,10 @@ bool SystemPlayerCollision::HandleMessage(const Message& message) {
         }
         case MessageId::Trigger:
             if (static_cast<const MessageTrigger&>(message).name == trigger::CheckpointRestore) {
-                for (auto& [entity, collider] : components) collider.hurt = false;
+                for (auto& [entity, collider] : components) {
+                    collider.hurt = false;
+                    collider.causeTold = false;
+                }
             }
             return false;
         default:
@@ -108,7 +111,10 @@ void SystemPlayerCollision::OutOfBoundsCheck() {
         bool below = false;
         SendMessage(MessageQuery<ComponentTransform>(
             entity, [&](ComponentTransform& t) { below = t.translation.y < kOutOfBoundsY; }));
-        if (below) SendMessage(MessagePlayTransitionReloadCheckpoint());
+        if (!below) continue;
+        // A body already killed falls out of the level too, but was not killed by the fall.
+        if (!collider.hurt) TellCause(collider, trigger::FellIntoPit);
+        SendMessage(MessagePlayTransitionReloadCheckpoint());
     }
 }
 
@@ -119,7 +125,14 @@ void SystemPlayerCollision::DeathWallContact(EntityId player, EntityId other) {
     ComponentPlayerCollider& collider = components.at(player);
     collider.hurt = true;
     collider.deathWallHit = true;
+    TellCause(collider, trigger::CaughtByDeathWall);
     SendMessage(MessagePlayTransitionReloadCheckpoint());
+}
+
+void SystemPlayerCollision::TellCause(ComponentPlayerCollider& collider, std::string_view cause) {
+    if (collider.causeTold) return;
+    collider.causeTold = true;
+    SendMessage(MessageTrigger(cause, true));
 }
 
 void SystemPlayerCollision::TileContact(EntityId player, const Tile& tile,
@@ -138,7 +151,9 @@ void SystemPlayerCollision::TileContact(EntityId player, const Tile& tile,
         }));
         if (fromAbove) Wall(player, tile, map);
     } else if (tile.Type.pit) {
+        const bool alive = !collider.hurt;
         collider.hurt = true;
+        if (alive) TellCause(collider, trigger::FellIntoPit);
         SendMessage(MessagePlayTransitionReloadCheckpoint());
     } else if (tile.Type.killsPlayer) {
         if (!collider.hurt) HurtByTile(player, collider);
@@ -160,6 +175,7 @@ void SystemPlayerCollision::HurtByTile(EntityId player, ComponentPlayerCollider&
         player, [&](ComponentTransform& t) { t.translation.z = kHurtZ; }));
     // Looked up again: the sends above may have reached handlers that add components.
     components.at(player).hurt = true;
+    TellCause(components.at(player), trigger::KilledByHazard);
     SendMessage(MessageTrigger(trigger::KillPlayer, true));
 }
 

@@ -29,6 +29,8 @@ struct ComponentPlayerCollider {
     /// Hurt or killed since the last checkpoint restore; a hurt player falls through tiles.
     bool hurt = false;
     bool deathWallHit = false;
+    /// The cause of this death was named (a contact that lasts names it once).
+    bool causeTold = false;
 };
 
 void from_json(const nlohmann::json& j, ComponentPlayerCollider& collider);
@@ -52,6 +54,8 @@ private:
     /// The death wall catches the player: the checkpoint reload follows at once.
     void DeathWallContact(EntityId player, EntityId other);
     void HurtByTile(EntityId player, ComponentPlayerCollider& collider);
+    /// Sends the trigger that names the cause of this death, once per death.
+    void TellCause(ComponentPlayerCollider& collider, std::string_view cause);
     /// Enemies that are not yet hit and enemy bullets hurt; a bullet ends on the player.
     void EnemyContact(EntityId player, EntityId other);
     void HurtByContact(EntityId player, EntityId other);

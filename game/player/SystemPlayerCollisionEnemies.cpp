@@ -35,6 +35,8 @@ void SystemPlayerCollision::EnemyContact(EntityId player, EntityId other) {
     auto it = components.find(player);
     if (!harmful || it == components.end() || it->second.hurt) return;
     HurtByContact(player, other);
+    TellCause(components.at(player),
+              facts.enemyBullet ? trigger::KilledByEnemyBullet : trigger::KilledByEnemy);
     SendMessage(MessageTrigger(trigger::KillPlayer, true));
 }
 

@@ -171,4 +171,7 @@ TEST_F(DeathWallTest, TouchingTheWallAsksForTheReloadAtOnce) {
         EXPECT_TRUE(c.deathWallHit);
     }));
     EXPECT_EQ(CountSent(MessageId::Trigger, {"Kill Player", 1}), 0);
+    test->Frames(3);
+    EXPECT_EQ(CountSent(MessageId::Trigger, {"Caught By Death Wall", 1}), 1)
+        << "a lasting touch names its cause once";
 }

@@ -118,6 +118,8 @@ TEST_F(ContactTest, EnemyContactHurtsUnlessTheEnemyIsHitOrThePlayerInvincible) {
     EXPECT_GT(Transform(hero).scale.x, 0.0f);
     test->Frames(3);
     EXPECT_EQ(Kills(), 1) << "an already hurt player is not killed again";
+    EXPECT_EQ(Count(triggers, "Killed By Enemy"), 1);
+    EXPECT_EQ(Count(triggers, "Killed By Enemy Bullet"), 0);
 }
 
 // An enemy bullet hurts and is spent on the player, even on one already hurt; an invincible
@@ -151,6 +153,8 @@ TEST_F(ContactTest, EnemyBulletsHurtAndEndOnThePlayer) {
     test->Frames(2);
     EXPECT_TRUE(Live("Seed").empty());
     EXPECT_EQ(Kills(), 1);
+    EXPECT_EQ(Count(triggers, "Killed By Enemy Bullet"), 1) << "one death, named once";
+    EXPECT_EQ(Count(triggers, "Killed By Enemy"), 0);
 }
 
 // A bullet starts its hit effect and is destroyed in the same step; the particles live on.

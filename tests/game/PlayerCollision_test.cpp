@@ -151,7 +151,7 @@ TEST_F(CollisionTest, LandingOnAHazardKillsAndTheHurtPlayerFallsThroughTheLevel)
     EXPECT_TRUE(Collider().value().hurt);
     EXPECT_EQ(Control().value().state, PlayerState::FallingDeath);
     EXPECT_EQ(test->recorder->Fields(MessageId::Trigger),
-              (std::vector<Sent>{{"Checkpoint", 1}, {"Kill Player", 1}}));
+              (std::vector<Sent>{{"Checkpoint", 1}, {"Killed By Hazard", 1}, {"Kill Player", 1}}));
     EXPECT_EQ(test->recorder->Fields(MessageId::AudioEvent), (std::vector<Sent>{{"Player/Hurt"}}));
     test->Frames(150);
     // Nothing holds a hurt player: it drops through the solid floor.
@@ -169,9 +169,31 @@ TEST_F(CollisionTest, APitAsksForTheReloadAndFallingOutOfTheLevelKeepsAsking) {
 
     ASSERT_TRUE(test->Query<ComponentTransform>(
         hero, [](ComponentTransform& t) { t.translation.y = -150.0f; }));
+    const auto named = [&] {
+        const auto sent = test->recorder->Fields(MessageId::Trigger);
+        return std::count(sent.begin(), sent.end(), Sent{"Fell Into Pit", 1});
+    };
+    EXPECT_EQ(named(), 1);
     test->recorder->Clear();
     test->Frames(3);
     EXPECT_EQ(test->recorder->Count(MessageId::PlayTransitionReloadCheckpoint), 3);
+    EXPECT_EQ(named(), 0) << "the fall on out of the level is the same death";
+}
+
+TEST_F(CollisionTest, FallingOutOfTheLevelAliveNamesTheFallOncePerDeath) {
+    Start(0.0f, kStandY);
+    test->Frames(5);
+    const auto named = [&] {
+        const auto sent = test->recorder->Fields(MessageId::Trigger);
+        return std::count(sent.begin(), sent.end(), Sent{"Fell Into Pit", 1});
+    };
+    for (int death = 1; death <= 2; ++death) {
+        ASSERT_TRUE(test->Query<ComponentTransform>(
+            hero, [](ComponentTransform& t) { t.translation.y = -150.0f; }));
+        test->Frames(3);
+        EXPECT_EQ(named(), death);
+        test->Send(MessageTrigger("Checkpoint Restore", true));
+    }
 }
 
 TEST_F(CollisionTest, WithCollisionsOffTheFlyingPlayerPassesThroughTheFloor) {
