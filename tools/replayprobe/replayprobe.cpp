@@ -1,7 +1,9 @@
 // Plays a recording headless, as `Halvex --replay FILE --headless` does, and prints the frame,
 // the state and the player's position and lives every EVERY frames (default 30) and whenever
 // the state changes, marks a hurt player, lists the enemies near it and prints every trigger
-// fired: what a designer needs to place the presses of a level's input script.
+// fired: what a designer needs to place the presses of a level's input script. With JITTER
+// and SEED it plays the copy `Halvex --jitter JITTER --jitter-seed SEED` plays first, so a
+// jittered run that fails can be watched to its death (the cause is among the triggers).
 
 #include <cstdio>
 #include <cstdlib>
@@ -26,6 +28,7 @@
 #include "game/player/SystemPlayerHealth.h"
 #include "game/replay/ManagerReplayPlayer.h"
 #include "game/replay/ReplayFile.h"
+#include "game/replay/ReplayJitter.h"
 
 namespace {
 
@@ -92,11 +95,15 @@ private:
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: replayprobe FILE [EVERY]\n");
+        std::fprintf(stderr, "usage: replayprobe FILE [EVERY [JITTER SEED]]\n");
         return 2;
     }
     try {
-        const Replay replay = ReadReplayFile(argv[1]);
+        Replay replay = ReadReplayFile(argv[1]);
+        if (argc > 4) {
+            replay = JitterReplay(replay, std::atoi(argv[3]),
+                                  static_cast<std::uint32_t>(std::strtoul(argv[4], nullptr, 10)));
+        }
         simulation_seed::Set(replay.seed);
         std::srand(simulation_seed::SeedFor("rand", 1u));
         Engine engine;
