@@ -10,8 +10,8 @@
 #     "sanitized" (those that reach window, input, menu and settings code nothing else runs),
 #     and the loaders fuzzed for a few seconds each;
 # the replays' hashes must agree across the two builds, and the state-loading tests run once
-# more under ThreadSanitizer. Between them, the Debian package is built and checked unpacked
-# (tools/check-package.sh), and the game is cross-built for Windows and its replays played
+# more under ThreadSanitizer. Between them, the Debian package is made from the release build and
+# checked unpacked (tools/check-package.sh), and the game is cross-built for Windows and its replays played
 # under Wine from the unpacked zip (tools/windows/check.sh). Warnings are errors throughout. Every step prints its time and the
 # command ends with a table of them.
 #
@@ -94,6 +94,14 @@ asan_tests() {
 # the leak check runs, so its allocations cannot be told apart from ours.
 asan_e2e() { ASAN_OPTIONS="$ASAN_OPTIONS:detect_leaks=0" ctest --test-dir build/asan --output-on-failure -L sanitized; }
 
+# The package is made from the release build just tested (only its install layout differs), then
+# checked unpacked.
+package() {
+    local deb
+    deb=$(tools/package.sh build/release | tail -n 1)
+    tools/check-package.sh "$deb"
+}
+
 tsan_tests() {
     cmake --preset tsan >/dev/null
     cmake --build --preset tsan -j "$jobs" --target EngineTests
@@ -106,7 +114,7 @@ step layers tools/check_layers.sh
 step run-command run_command
 step release-build build release -DHALVEX_TESTS=ON -DHALVEX_ART=ON
 step release-tests release_tests
-step package tools/check-package.sh
+step package package
 step windows tools/windows/check.sh build/release/bin/Halvex
 step asan-build build asan
 step asan-tests asan_tests
