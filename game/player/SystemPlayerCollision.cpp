@@ -47,6 +47,7 @@ void from_json(const nlohmann::json& j, ComponentPlayerCollider& c) {
     json_read::Key(j, "Collision Sound", c.CollisionSound);
     json_read::Key(j, "Hurt Sound", c.HurtSound);
     json_read::Key(j, "Land Effect", c.LandEffect);
+    json_read::Key(j, "Unhurt While Collecting", c.UnhurtWhileCollecting);
 }
 
 bool SystemPlayerCollision::HandleMessage(const Message& message) {

@@ -21,6 +21,9 @@ struct ComponentPlayerCollider {
     std::string HurtSound;
     /// Emitter started on landing on a one-way platform.
     std::string LandEffect;
+    /// Enemies and their bullets pass harmlessly while the player plays the teapot's win
+    /// animation, during which it cannot be steered.
+    bool UnhurtWhileCollecting = false;
 
     /// Cleared by the countdown at the first enemy contact.
     bool timePenaltyPending = true;

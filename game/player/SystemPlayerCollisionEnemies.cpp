@@ -24,6 +24,12 @@ constexpr float kHurtZ = 9.0f;
 
 void SystemPlayerCollision::EnemyContact(EntityId player, EntityId other) {
     if (components.at(player).invincible) return;
+    if (components.at(player).UnhurtWhileCollecting) {
+        bool collecting = false;
+        SendMessage(MessageQuery<ComponentPlayerControl>(
+            player, [&](ComponentPlayerControl& c) { collecting = c.state == PlayerState::Win; }));
+        if (collecting) return;
+    }
     const ContactFacts facts = contact::Ask(SendMessage, other);
     // An enemy that is already hit is on its way out and harmless.
     bool harmful = facts.enemy && !facts.enemyHit;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "engine/MessageTrigger.h"
 #include "game/enemies/SystemEnemyCollision.h"
 #include "game/player/SystemPlayerCollision.h"
 #include "particle/MessageParticlePool.h"
@@ -120,6 +121,36 @@ TEST_F(ContactTest, EnemyContactHurtsUnlessTheEnemyIsHitOrThePlayerInvincible) {
     EXPECT_EQ(Kills(), 1) << "an already hurt player is not killed again";
     EXPECT_EQ(Count(triggers, "Killed By Enemy"), 1);
     EXPECT_EQ(Count(triggers, "Killed By Enemy Bullet"), 0);
+}
+
+// The teapot's win animation takes the controls away; with "Unhurt While Collecting" nothing
+// can hurt the player meanwhile, and everything can again once it ends.
+TEST_F(ContactTest, WhileCollectingEnemiesAndTheirShotsPassHarmlessly) {
+    WriteHero(assets, 0.0f);
+    WriteWalker(json::object());
+    WriteSeed(10.0f);
+    const json unhurt = {{"Player Collision Handler", {{"Unhurt While Collecting", true}}}};
+    Start({{"hero", {{"Hero", unhurt}}}, {"walker", {{"Walker", Placed(20, 0)}}}});
+    const EntityId hero = FindEntity(*test, "Hero");
+    const EntityId walker = FindEntity(*test, "Walker");
+    ASSERT_NE(hero, 0);
+    ASSERT_NE(walker, 0);
+    test->Frames(5);
+
+    test->Send(MessageTrigger("Play Win Animation", true));
+    Move(walker, 0.6f, 0.0f);
+    Seed(-0.3f, 0.0f);
+    test->Frames(3);
+    EXPECT_FALSE(Collider(hero).hurt);
+    EXPECT_EQ(Kills(), 0);
+    EXPECT_EQ(Live("Seed").size(), 1u) << "the shot flies on";
+
+    for (EntityId seed : Live("Seed")) test->Send(MessageDestroyEntity(seed));
+    test->Frames(200);  // past the default "Win Sequence Length" of 3 s
+    Move(walker, 0.6f, 0.0f);
+    test->Frames(3);
+    EXPECT_TRUE(Collider(hero).hurt);
+    EXPECT_EQ(Kills(), 1);
 }
 
 // An enemy bullet hurts and is spent on the player, even on one already hurt; an invincible

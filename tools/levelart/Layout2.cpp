@@ -31,7 +31,7 @@ Layout Level2Layout() {
     b.Pit(86, 89);
     b.Fill(17, 17, 106, 108, '^');
     b.Pit(112, 115);
-    b.Fill(15, 17, 129, 131, '#');  // a last block
+    b.Fill(16, 17, 129, 131, '#');  // a last block, two tiles: the wall is close behind
     b.rows[23][0] = 'o';
     return {b.rows, Level2Background};
 }

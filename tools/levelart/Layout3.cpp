@@ -37,7 +37,7 @@ Layout Level3Layout() {
     b.Pit(116, 119);
     b.Fill(17, 17, 136, 138, '^');
     b.Pit(148, 151);
-    b.Fill(15, 17, 161, 163, '#');  // a last block
+    b.Fill(16, 17, 161, 163, '#');  // a last block, two tiles: the wall is close behind
     b.rows[23][0] = 'o';
     return {b.rows, Level3Background};
 }
