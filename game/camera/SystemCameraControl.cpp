@@ -30,6 +30,7 @@ void from_json(const nlohmann::json& j, ComponentCameraControl& camera) {
     json_read::Vec<2>(j, "Shake Frequency", camera.ShakeFrequency);
     json_read::Vec<2>(j, "Shake Modulation Frequency", camera.ShakeModulationFrequency);
     json_read::Key(j, "Hold On Death", camera.HoldOnDeath);
+    json_read::Vec<2>(j, "Follow Offset", camera.FollowOffset);
     camera.BaseShakeAmplitude = camera.ShakeAmplitude;
     camera.BaseShakeModulationAmplitude = camera.ShakeModulationAmplitude;
 }
@@ -124,13 +125,13 @@ void SystemCameraControl::OnKey(const Message& message) {
 void SystemCameraControl::Follow(EntityId entity, ComponentCameraControl& camera,
                                  const glm::vec3& position) {
     SendMessage(MessageQuery<ComponentTransform>(entity, [&](ComponentTransform& t) {
-        float x = position.x;
+        float x = position.x + camera.FollowOffset.x;
         if (x < camera.LeftBound) {
             x = camera.LeftBound;
         } else if (x > camera.RightBound) {
             x = camera.RightBound;
         }
-        float y = position.y;
+        float y = position.y + camera.FollowOffset.y;
         if (y < camera.BottomBound) {
             y = camera.BottomBound;
         } else if (y > camera.TopBound) {

@@ -29,6 +29,9 @@ struct ComponentCameraControl {
     /// After the player is killed the camera stays where it was, rather than following the
     /// thrown body, until the checkpoint is restored.
     bool HoldOnDeath = false;
+    /// Added to the player's position before the bounds: a negative y keeps the player above
+    /// the middle of the view, so what lies below a high platform stays in sight.
+    glm::vec2 FollowOffset{0.0f};
 
     /// The amplitudes as read; the death wall rescales the live ones from these.
     glm::vec2 BaseShakeAmplitude{0.0f};

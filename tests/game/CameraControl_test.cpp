@@ -49,6 +49,19 @@ TEST_F(CameraTest, FollowsTheListenerInsideTheBounds) {
     EXPECT_FLOAT_EQ(Transform().value().translation.z, 10.0f);
 }
 
+TEST_F(CameraTest, TheFollowOffsetMovesTheViewBeforeTheBoundsApply) {
+    Start({{"Left Bound", -50},
+           {"Right Bound", 50},
+           {"Bottom Bound", 7.5},
+           {"Top Bound", 50},
+           {"Follow Offset", {1, -3}}});
+    Listener(20.0f, 13.0f);
+    EXPECT_FLOAT_EQ(Transform().value().translation.x, 21.0f);
+    EXPECT_FLOAT_EQ(Transform().value().translation.y, 10.0f);
+    Listener(20.0f, 6.0f);
+    EXPECT_FLOAT_EQ(Transform().value().translation.y, 7.5f) << "the bound still holds";
+}
+
 TEST_F(CameraTest, ShakeStartsWithTheDeathWallAndIsZeroOnAnAxisWithoutModulation) {
     Start({{"Left Bound", -50},
            {"Right Bound", 50},
