@@ -7,7 +7,7 @@
 
 #include "engine/JsonRead.h"
 #include "game/hud/SystemHUDTimer.h"
-#include "services/ui/SystemUIElement.h"
+#include "services/ui/ElementText.h"
 
 void from_json(const nlohmann::json& j, ComponentHUDTimeLabel& label) {
     json_read::Key(j, "Prefix", label.Prefix);
@@ -37,11 +37,7 @@ bool SystemHUDTimeLabel::HandleMessage(const Message& message) {
         }));
     if (!remaining) return false;
     for (const auto& [entity, label] : components) {
-        const std::string text = Text(label, *remaining);
-        const std::function<void(ComponentUIElement&)> write = [&text](ComponentUIElement& e) {
-            if (e.text != text) e.text = text;
-        };
-        SendMessage(MessageQuery<ComponentUIElement>(entity, write));
+        ui::SetText(SendMessage, entity, Text(label, *remaining));
     }
     return false;
 }

@@ -3,7 +3,7 @@
 #include "engine/JsonRead.h"
 #include "engine/MessageComponent.h"
 #include "engine/MessageContentError.h"
-#include "services/ui/SystemUIElement.h"
+#include "services/ui/ElementText.h"
 
 void from_json(const nlohmann::json& j, ComponentContentErrorLabel& label) {
     json_read::Key(j, "Line Length", label.LineLength);
@@ -44,9 +44,7 @@ bool SystemContentErrorLabel::HandleMessage(const Message& message) {
         case MessageId::Update: {
             if (failure.empty()) return false;
             for (auto& [entity, label] : components) {
-                const std::string text = WrapLines(failure, label.LineLength);
-                SendMessage(MessageQuery<ComponentUIElement>(
-                    entity, [&](ComponentUIElement& element) { element.text = text; }));
+                ui::SetText(SendMessage, entity, WrapLines(failure, label.LineLength));
             }
             return false;
         }

@@ -1,10 +1,8 @@
 #include "game/menu/SystemTriggerLabel.h"
 
-#include <functional>
-
 #include "engine/JsonRead.h"
 #include "engine/MessageTrigger.h"
-#include "services/ui/SystemUIElement.h"
+#include "services/ui/ElementText.h"
 
 void from_json(const nlohmann::json& j, ComponentTriggerLabel& label) {
     json_read::Key(j, "Trigger", label.Trigger);
@@ -22,13 +20,8 @@ bool SystemTriggerLabel::HandleMessage(const Message& message) {
         case MessageId::Update:
             for (const auto& [entity, label] : components) {
                 const auto seen = values->find(label.Trigger);
-                const std::string& text =
-                    seen != values->end() && seen->second ? label.OnText : label.OffText;
-                const std::function<void(ComponentUIElement&)> write =
-                    [&text](ComponentUIElement& element) {
-                        if (element.text != text) element.text = text;
-                    };
-                SendMessage(MessageQuery<ComponentUIElement>(entity, write));
+                const bool on = seen != values->end() && seen->second;
+                ui::SetText(SendMessage, entity, on ? label.OnText : label.OffText);
             }
             return false;
         default:

@@ -1,7 +1,7 @@
 #include "game/run/SystemRunTimeLabel.h"
 
 #include "engine/JsonRead.h"
-#include "services/ui/SystemUIElement.h"
+#include "services/ui/ElementText.h"
 
 void from_json(const nlohmann::json& j, ComponentRunTimeLabel& label) {
     json_read::Key(j, "Prefix", label.Prefix);
@@ -13,11 +13,7 @@ bool SystemRunTimeLabel::HandleMessage(const Message& message) {
     }
     const std::string time = RunRecord::FormatTime(record->playTime);
     for (const auto& [entity, label] : components) {
-        const std::string text = label.Prefix + time;
-        const std::function<void(ComponentUIElement&)> write = [&text](ComponentUIElement& e) {
-            if (e.text != text) e.text = text;
-        };
-        SendMessage(MessageQuery<ComponentUIElement>(entity, write));
+        ui::SetText(SendMessage, entity, label.Prefix + time);
     }
     return false;
 }
