@@ -23,10 +23,6 @@
 
 namespace {
 
-constexpr float kHurtJumpSpeed = 25.0f;
-constexpr float kHurtPushSpeed = 10.0f;
-/// A hurt player is drawn in front of the level while it falls through it.
-constexpr float kHurtZ = 9.0f;
 /// Rounding in the push-out leaves a player standing on a one-way platform a hair below its
 /// top; without this slack it would sink through the platform after a few frames.
 constexpr float kPlatformSlack = 1e-3f;

@@ -52,6 +52,12 @@ public:
     bool collisionsOff = false;
 
 private:
+    /// A hurt player is thrown up and away from what hurt it, and drawn in front of the level
+    /// while it falls through it.
+    static constexpr float kHurtJumpSpeed = 25.0f;
+    static constexpr float kHurtPushSpeed = 10.0f;
+    static constexpr float kHurtZ = 9.0f;
+
     void OnKey(const Message& message);
     void OutOfBoundsCheck();
     /// The death wall catches the player: the checkpoint reload follows at once.

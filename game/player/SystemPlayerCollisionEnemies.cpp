@@ -13,15 +13,6 @@
 #include "physics2d/SystemCollisionBox.h"
 #include "physics2d/SystemPhysics.h"
 
-namespace {
-
-constexpr float kHurtJumpSpeed = 25.0f;
-constexpr float kHurtPushSpeed = 10.0f;
-/// A player hurt in the air is drawn in front of the level while it falls through it.
-constexpr float kHurtZ = 9.0f;
-
-}  // namespace
-
 void SystemPlayerCollision::EnemyContact(EntityId player, EntityId other) {
     if (components.at(player).invincible) return;
     if (components.at(player).UnhurtWhileCollecting) {

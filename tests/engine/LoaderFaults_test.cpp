@@ -15,16 +15,9 @@ using json = nlohmann::json;
 
 namespace {
 
-std::vector<std::unique_ptr<SystemBase>> Roster() {
-    std::vector<std::unique_ptr<SystemBase>> systems;
-    systems.push_back(std::make_unique<SystemHealth>());
-    systems.push_back(std::make_unique<SystemTransform>());
-    return systems;
-}
-
 /// The DataError text of entering `scene` in a fresh engine, or "" when it loads.
 std::string EnterError(const std::string& scene) {
-    TestEngine test(Roster());
+    TestEngine test(MakeRoster<SystemHealth, SystemTransform>());
     try {
         test.Enter(scene);
     } catch (const DataError& e) {
@@ -74,7 +67,7 @@ TEST(LoaderFaults, AParentWithoutATransformIsIgnoredWithOneWarning) {
     TempAssets assets;
     assets.Entity("Orphan", {{"Transform", {{"Translation", {1, 2, 0}}, {"Parent", 999}}}});
     assets.Scene("Level", {{"a", "Orphan"}, {"b", "Orphan"}});
-    TestEngine test(Roster());
+    TestEngine test(MakeRoster<SystemHealth, SystemTransform>());
     testing::internal::CaptureStderr();
     test.Enter("Level");
     glm::vec3 seen{0.0f};
@@ -123,7 +116,7 @@ TEST(LoaderFaults, AnUnknownComponentIsReportedOnceWithItsFileAndKey) {
     TempAssets assets;
     assets.Entity("Typo", {{"Health", json::object()}, {"Healht", json::object()}});
     assets.Scene("Level", {{"a", "Typo"}, {"b", "Typo"}});
-    TestEngine test(Roster());
+    TestEngine test(MakeRoster<SystemHealth, SystemTransform>());
     testing::internal::CaptureStderr();
     test.Enter("Level");
     const std::string warnings = testing::internal::GetCapturedStderr();
@@ -147,7 +140,7 @@ TEST(LoaderFaults, TheCheckpointIsNeverEnteredAsAScene) {
     TempAssets assets;
     assets.Entity("Blob", {{"Health", {{"Points", 3}}}});
     assets.Scene("Level", {{"a", "Blob"}});
-    TestEngine test(Roster());
+    TestEngine test(MakeRoster<SystemHealth, SystemTransform>());
     test.Enter("Level");
     test.Send(MessageDestroyState(""));
     test.Send(MessageChangeState(ManagerState::kCheckpoint));

@@ -14,14 +14,6 @@ using json = nlohmann::json;
 
 namespace {
 
-std::vector<std::unique_ptr<SystemBase>> Roster() {
-    std::vector<std::unique_ptr<SystemBase>> systems;
-    systems.push_back(std::make_unique<SystemHealth>());
-    systems.push_back(std::make_unique<SystemTag>());
-    systems.push_back(std::make_unique<SystemTransform>());
-    return systems;
-}
-
 json BigScene(int entities) {
     json scene = json::object();
     for (int i = 0; i < entities; ++i) {
@@ -49,7 +41,7 @@ TEST(Loader, SeveralStatesLoadWhileFramesRun) {
     assets.Scene("Home", {{"a", "Blob"}});
     for (const char* name : {"A", "B", "C", "D"}) assets.Scene(name, BigScene(200));
 
-    TestEngine test(Roster());
+    TestEngine test(MakeRoster<SystemHealth, SystemTag, SystemTransform>());
     test.Enter("Home");
     for (const char* name : {"A", "B", "C", "D"}) test.Send(MessageCreateState(name));
     // Frames of the current state run while four loaders fill their states.
@@ -72,7 +64,7 @@ TEST(Loader, FailureOfABackgroundLoadSurfacesWhenEntered) {
     TempAssets assets;
     assets.Scene("Home", json::object());
     assets.Scene("Bad", {{"a", "Absent"}});
-    TestEngine test(Roster());
+    TestEngine test(MakeRoster<SystemHealth, SystemTag, SystemTransform>());
     test.Enter("Home");
     test.Send(MessageCreateState("Bad"));
     test.Frames(5);  // the failure stays on its thread until the state is needed
@@ -97,7 +89,7 @@ TEST(Loader, EngineGoesAwayWhileLoadersRun) {
     assets.Entity("Blob", {{"Health", json::object()}});
     assets.Scene("Home", json::object());
     assets.Scene("Big", BigScene(300));
-    auto systems = Roster();
+    auto systems = MakeRoster<SystemHealth, SystemTag, SystemTransform>();
     systems.push_back(std::make_unique<Counted>());
     auto test = std::make_unique<TestEngine>(std::move(systems));
     test->Enter("Home");

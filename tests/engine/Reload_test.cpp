@@ -12,13 +12,6 @@ using json = nlohmann::json;
 
 namespace {
 
-std::vector<std::unique_ptr<SystemBase>> Roster() {
-    std::vector<std::unique_ptr<SystemBase>> systems;
-    systems.push_back(std::make_unique<SystemHealth>());
-    systems.push_back(std::make_unique<SystemTransform>());
-    return systems;
-}
-
 int Points(TestEngine& test) {
     int points = -1;
     EXPECT_TRUE(test.Query<ComponentHealth>(1, [&](ComponentHealth& h) { points = h.points; }));
@@ -36,7 +29,7 @@ TEST(Reload, F5InDebugModeRereadsTheFilesAndKeepsTheOldStateWhenTheyBreak) {
     TempAssets assets;
     assets.Entity("Blob", {{"Health", {{"Points", 3}}}});
     assets.Scene("Level", {{"a", "Blob"}});
-    TestEngine test(Roster());
+    TestEngine test(MakeRoster<SystemHealth, SystemTransform>());
     test.Enter("Level");
     ASSERT_TRUE(test.Query<ComponentHealth>(1, [](ComponentHealth& h) { h.points = 1; }));
 

@@ -17,14 +17,6 @@ using json = nlohmann::json;
 
 namespace {
 
-std::vector<std::unique_ptr<SystemBase>> Roster() {
-    std::vector<std::unique_ptr<SystemBase>> systems;
-    systems.push_back(std::make_unique<SystemHealth>());
-    systems.push_back(std::make_unique<SystemTransform>());
-    systems.push_back(std::make_unique<SystemPreload>());
-    return systems;
-}
-
 int HealthCount(TestEngine& test) {
     int count = -1;
     test.Send(
@@ -44,7 +36,7 @@ TEST(StateManager, FirstStateEntersOnFirstUpdateAndIsCheckpointed) {
     TempAssets assets;
     assets.Entity("Blob", {{"Health", json::object()}});
     assets.Scene("Splash", {{"a", "Blob"}, {"b", "Blob"}, {"skipped", 5}});
-    TestEngine test(Roster());
+    TestEngine test(MakeRoster<SystemHealth, SystemTransform, SystemPreload>());
     test.Send(MessageChangeState("Splash"));
     EXPECT_EQ(test.states->CurrentState(), "");
     EXPECT_EQ(test.recorder->Fields(MessageId::ChangeState), (std::vector<Sent>{{"Splash"}}));
@@ -63,7 +55,7 @@ TEST(StateManager, DestroyedStateReloadsFromItsScene) {
     TempAssets assets;
     assets.Entity("Blob", {{"Health", json::object()}});
     assets.Scene("Level", {{"a", "Blob"}});
-    TestEngine test(Roster());
+    TestEngine test(MakeRoster<SystemHealth, SystemTransform, SystemPreload>());
     test.Enter("Level");
     test.Send(MessageDestroyEntity(1));
     EXPECT_EQ(HealthCount(test), 1);  // still readable until the next update
@@ -82,7 +74,7 @@ TEST(StateManager, HotkeysNeedTheDebugFlag) {
     assets.Index({{"F1", "Other"}, {"_1", "Level"}});
     assets.Scene("Level", json::object());
     assets.Scene("Other", json::object());
-    TestEngine test(Roster());
+    TestEngine test(MakeRoster<SystemHealth, SystemTransform, SystemPreload>());
     test.Enter("Level");
 
     Key(test, 290, MessageKey::kPressed, false);
@@ -118,7 +110,7 @@ TEST(StateManager, CheckpointRestoreAnnouncesBirthsAgain) {
     TempAssets assets;
     assets.Entity("Blob", {{"Health", {{"Points", 5}}}});
     assets.Scene("Level", {{"a", "Blob"}});
-    TestEngine test(Roster());
+    TestEngine test(MakeRoster<SystemHealth, SystemTransform, SystemPreload>());
     // The checkpoint is saved before the entering update announces the births.
     test.Enter("Level");
     EXPECT_EQ(test.recorder->Count(MessageId::EntityBirth), 1);
@@ -155,7 +147,7 @@ TEST(StateManager, ChangingStateKeepsTheOldOneLoaded) {
     assets.Entity("Blob", {{"Health", json::object()}});
     assets.Scene("A", {{"a", "Blob"}});
     assets.Scene("B", {{"a", "Blob"}, {"b", "Blob"}});
-    TestEngine test(Roster());
+    TestEngine test(MakeRoster<SystemHealth, SystemTransform, SystemPreload>());
     test.Enter("A");
     test.Enter("B");
     EXPECT_EQ(HealthCount(test), 2);
@@ -175,7 +167,7 @@ TEST(StateManager, PreloadOnTriggerAndBirth) {
     assets.Scene("Level", {{"a", "Loader"}, {"b", "Waiter"}, {"c", "Blank"}});
     assets.Scene("Next", json::object());
     assets.Scene("Later", json::object());
-    TestEngine test(Roster());
+    TestEngine test(MakeRoster<SystemHealth, SystemTransform, SystemPreload>());
     test.Send(MessageChangeState("Level"));
     EXPECT_FALSE(test.states->HasState("Next"));
     test.Frame();  // enters and announces the births
@@ -205,24 +197,24 @@ TEST(StateManager, BadDataIsRaisedOnTheMainThreadNamingTheFile) {
         return "no error";
     };
     {
-        TestEngine test(Roster());
+        TestEngine test(MakeRoster<SystemHealth, SystemTransform, SystemPreload>());
         const auto text = message([&] { test.Enter("Missing"); });
         EXPECT_NE(text.find("Assets/Data/Entity/Ghost.json"), std::string::npos) << text;
     }
     {
-        TestEngine test(Roster());
+        TestEngine test(MakeRoster<SystemHealth, SystemTransform, SystemPreload>());
         const auto text = message([&] { test.Enter("Broken"); });
         EXPECT_NE(text.find("Assets/Data/Scene/Broken.json"), std::string::npos) << text;
         EXPECT_NE(text.find("parse_error"), std::string::npos) << text;
     }
     {
-        TestEngine test(Roster());
+        TestEngine test(MakeRoster<SystemHealth, SystemTransform, SystemPreload>());
         const auto text = message([&] { test.Enter("Typed"); });
         EXPECT_NE(text.find("Wrong.json: \"Health\""), std::string::npos) << text;
         EXPECT_NE(text.find("type must be number"), std::string::npos) << text;
     }
     {
-        TestEngine test(Roster());
+        TestEngine test(MakeRoster<SystemHealth, SystemTransform, SystemPreload>());
         const auto text = message([&] { test.Enter("Nowhere"); });
         EXPECT_NE(text.find("Assets/Data/Scene/Nowhere.json"), std::string::npos) << text;
     }

@@ -48,6 +48,9 @@ inline void Release(TestEngine& test, int key, bool debug = false) {
     test.Send(MessageKey(key, MessageKey::kReleased, 0, debug));
 }
 
+/// Standing on Level1's ground: its top is at y = 5.5 and the player's box is 0.8 high.
+inline constexpr float kLevel1StandY = 6.3f;
+
 /// The tests' short names for the game's key codes (engine/KeyCodes.h).
 namespace keys {
 inline constexpr int kSpace = keycode::Space;

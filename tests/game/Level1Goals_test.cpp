@@ -63,9 +63,6 @@ struct Level1Goals : ::testing::Test {
     EntityId player = 0, exitDoor = 0, entranceDoor = 0, teapot = 0, wall = 0;
 };
 
-// The ground's top is at y = 5.5 and the player's box is 0.8 high.
-constexpr float kStandY = 6.3f;
-
 }  // namespace
 
 TEST_F(Level1Goals, TheEntranceDoorOpensForThePlayerAndClosesBehindIt) {
@@ -80,7 +77,7 @@ TEST_F(Level1Goals, TheEntranceDoorOpensForThePlayerAndClosesBehindIt) {
 
 TEST_F(Level1Goals, TheFirstCheckpointIsTakenOnTheWayAndSaved) {
     const EntityId flag = FindEntities(*test, "Checkpoint").at(0);
-    Place(X(flag) - 1.0f, kStandY);
+    Place(X(flag) - 1.0f, kLevel1StandY);
     Press(*test, keys::kRight);
     test->Frames(30);
     Release(*test, keys::kRight);
@@ -91,7 +88,7 @@ TEST_F(Level1Goals, TheFirstCheckpointIsTakenOnTheWayAndSaved) {
 
 TEST_F(Level1Goals, FromTheTeapotTheWallChasesAndTheExitDoorLeadsOn) {
     test->Frames(30);
-    Place(X(teapot) - 1.2f, kStandY);
+    Place(X(teapot) - 1.2f, kLevel1StandY);
     Press(*test, keys::kRight);
     test->Frames(20);
     Release(*test, keys::kRight);
@@ -113,7 +110,7 @@ TEST_F(Level1Goals, FromTheTeapotTheWallChasesAndTheExitDoorLeadsOn) {
     EXPECT_GT(X(wall), wallStart + 3.0f) << "the wall gives chase";
 
     // Past the last block, the player runs into the open exit door.
-    Place(X(exitDoor) - 1.5f, kStandY);
+    Place(X(exitDoor) - 1.5f, kLevel1StandY);
     Press(*test, keys::kRight);
     test->Frames(30);
     Release(*test, keys::kRight);

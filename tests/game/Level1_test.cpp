@@ -41,15 +41,12 @@ struct Level1Test : ::testing::Test {
     EntityId camera = 0;
 };
 
-// The ground's top is at y = 5.5 and the player's box is 0.8 high: standing at y = 6.3.
-constexpr float kStandY = 6.3f;
-
 }  // namespace
 
 TEST_F(Level1Test, ThePlayerLandsAtTheStartAndTheCameraKeepsToTheBounds) {
     test->Frames(90);
     EXPECT_NEAR(Where(player).value().x, 4.0f, 1e-3f);
-    EXPECT_NEAR(Where(player).value().y, kStandY, 1e-3f);
+    EXPECT_NEAR(Where(player).value().y, kLevel1StandY, 1e-3f);
     EXPECT_FLOAT_EQ(Where(camera).value().x, 12.0f);
     EXPECT_FLOAT_EQ(Where(camera).value().y, 7.5f);
 }

@@ -28,7 +28,7 @@ const std::vector<std::string> kLevel = {
     "..............................",  // 7
 };
 
-constexpr float kStandY = 0.4f;
+constexpr float kFloorStandY = 0.4f;
 
 struct CollisionTest : ::testing::Test {
     void Start(float x, float y, const json& control = {}) {
@@ -68,11 +68,11 @@ struct CollisionTest : ::testing::Test {
 TEST_F(CollisionTest, FallingOntoTheFloorLandsAndStays) {
     Start(0.0f, 3.0f);
     test->Frames(60);
-    EXPECT_NEAR(Position().value().y, kStandY, 1e-3f);
+    EXPECT_NEAR(Position().value().y, kFloorStandY, 1e-3f);
     EXPECT_TRUE(Control().value().grounded);
     EXPECT_EQ(test->recorder->LastFields(MessageId::AudioParameter), (Sent{"GroundTexture", 0}));
     test->Frames(120);
-    EXPECT_NEAR(Position().value().y, kStandY, 1e-3f);
+    EXPECT_NEAR(Position().value().y, kFloorStandY, 1e-3f);
     EXPECT_EQ(Control().value().state, PlayerState::Idle);
 }
 
@@ -83,14 +83,15 @@ TEST_F(CollisionTest, AFastLandingAcrossTwoFloorTilesStaysOnTheFloor) {
     SetVelocity({0.0f, -15.0f, 0.0f});
     for (int frame = 0; frame < 30; ++frame) {
         test->Frame(1.0f / 30.0f);
-        ASSERT_GT(Position().value().y, kStandY - 0.5f) << "sank into the floor at frame " << frame;
+        ASSERT_GT(Position().value().y, kFloorStandY - 0.5f)
+            << "sank into the floor at frame " << frame;
     }
-    EXPECT_NEAR(Position().value().y, kStandY, 1e-3f);
+    EXPECT_NEAR(Position().value().y, kFloorStandY, 1e-3f);
     EXPECT_TRUE(Control().value().grounded);
 }
 
 TEST_F(CollisionTest, RunningAcrossManyFloorTilesNeverCatchesOnASeam) {
-    Start(-3.0f, kStandY);
+    Start(-3.0f, kFloorStandY);
     test->Frames(10);
     Press(*test, keys::kD);
     test->Frame();  // the acceleration set now moves the body from the next frame on
@@ -100,7 +101,7 @@ TEST_F(CollisionTest, RunningAcrossManyFloorTilesNeverCatchesOnASeam) {
         test->Frame();
         const glm::vec3 p = Position().value();
         EXPECT_GT(p.x, lastX) << "frame " << frame;
-        EXPECT_NEAR(p.y, kStandY, 1e-3f) << "frame " << frame;
+        EXPECT_NEAR(p.y, kFloorStandY, 1e-3f) << "frame " << frame;
         lastX = p.x;
         reachedTopSpeed |= Body().value().Velocity.x == 8.0f;
     }
@@ -109,18 +110,18 @@ TEST_F(CollisionTest, RunningAcrossManyFloorTilesNeverCatchesOnASeam) {
 }
 
 TEST_F(CollisionTest, AWallStopsThePlayer) {
-    Start(20.0f, kStandY);
+    Start(20.0f, kFloorStandY);
     test->Frames(10);
     Press(*test, keys::kRight);
     test->Frames(120);
     // The wall's left face is at x = 22.5; the box's half width is 0.4.
     EXPECT_NEAR(Position().value().x, 22.1f, 1e-3f);
-    EXPECT_NEAR(Position().value().y, kStandY, 1e-3f);
+    EXPECT_NEAR(Position().value().y, kFloorStandY, 1e-3f);
 }
 
 TEST_F(CollisionTest, OneWayPlatformIsPassedFromBelowAndLandedOnFromAbove) {
     // Under the platform, jumping straight up.
-    Start(4.0f, kStandY, {{"Jump Velocity", 20}});
+    Start(4.0f, kFloorStandY, {{"Jump Velocity", 20}});
     test->Frames(10);
     SetVelocity({0.0f, 20.0f, 0.0f});
     float highest = -1e9f;
@@ -142,7 +143,7 @@ TEST_F(CollisionTest, APlayerAlreadyBelowThePlatformTopFallsThrough) {
     // Bottom at 2.7, under the platform's top (3.5), and falling.
     Start(4.0f, 3.6f);
     test->Frames(60);
-    EXPECT_NEAR(Position().value().y, kStandY, 1e-3f);
+    EXPECT_NEAR(Position().value().y, kFloorStandY, 1e-3f);
 }
 
 TEST_F(CollisionTest, LandingOnAHazardKillsAndTheHurtPlayerFallsThroughTheLevel) {
@@ -181,7 +182,7 @@ TEST_F(CollisionTest, APitAsksForTheReloadAndFallingOutOfTheLevelKeepsAsking) {
 }
 
 TEST_F(CollisionTest, FallingOutOfTheLevelAliveNamesTheFallOncePerDeath) {
-    Start(0.0f, kStandY);
+    Start(0.0f, kFloorStandY);
     test->Frames(5);
     const auto named = [&] {
         const auto sent = test->recorder->Fields(MessageId::Trigger);
@@ -197,7 +198,7 @@ TEST_F(CollisionTest, FallingOutOfTheLevelAliveNamesTheFallOncePerDeath) {
 }
 
 TEST_F(CollisionTest, WithCollisionsOffTheFlyingPlayerPassesThroughTheFloor) {
-    Start(0.0f, kStandY);
+    Start(0.0f, kFloorStandY);
     test->Frames(10);
     Press(*test, keys::kO, true);  // fly mode and collisions off together
     Press(*test, keys::kS);

@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "engine/KeyCodes.h"
 #include "engine/MessageFrame.h"
 #include "engine/MessageState.h"
 #include "engine/MessageTrigger.h"
@@ -17,7 +18,6 @@ using json = nlohmann::json;
 namespace {
 
 constexpr float kStep = 0.05f;
-constexpr int kEnter = 257;
 
 // Loses the level at its first update and touches a checkpoint in the same update, before the
 // run clock hears of it.
@@ -171,7 +171,7 @@ TEST(RunFlowContent, ShippedMenusStartARunRetryTheLevelAndShowTheTime) {
     TestEngine test(MakeRoster(0));
     test.Enter("MainMenu");
     // Play has the default focus.
-    Press(test, kEnter);
+    Press(test, keycode::Enter);
     test.Frame();
     ASSERT_EQ(test.states->CurrentState(), "Level1");
     Press(test, keys::kD);
@@ -183,7 +183,7 @@ TEST(RunFlowContent, ShippedMenusStartARunRetryTheLevelAndShowTheTime) {
     test.Frame();
     ASSERT_EQ(test.states->CurrentState(), "LoseScreen");
     // "Try Again" has the default focus.
-    Press(test, kEnter);
+    Press(test, keycode::Enter);
     test.Frame();
     ASSERT_EQ(test.states->CurrentState(), "Level1");
 

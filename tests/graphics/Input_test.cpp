@@ -12,7 +12,7 @@ using graphics::InputEvent;
 
 namespace {
 
-struct Sent {
+struct Emitted {
     int id = 0;
     int key = 0, action = 0, mods = 0;
     bool debug = false;
@@ -21,9 +21,9 @@ struct Sent {
 };
 
 struct Recorder {
-    std::vector<Sent> sent;
+    std::vector<Emitted> sent;
     SendCallback send = [this](const Message& m) {
-        Sent s;
+        Emitted s;
         s.id = m.TypeId();
         if (m.TypeId() == MessageId::Key) {
             auto& k = static_cast<const MessageKey&>(m);

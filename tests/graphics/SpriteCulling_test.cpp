@@ -42,7 +42,7 @@ void WriteLevel(const TempAssets& assets, const json& camera) {
     assets.Scene("Level", {{"a", "Cam"}, {"b", "In"}, {"c", "Edge"}, {"d", "Far"}, {"e", "Below"}});
 }
 
-std::set<std::string> Drawn(TestEngine& test) {
+std::set<std::string> DrawnNames(TestEngine& test) {
     std::set<std::string> drawn;
     test.recorder->onMessage = [&](const Message& m) {
         if (auto* r = MessageAs<MessageSpriteRender>(m)) drawn.insert(r->sprite.texture);
@@ -59,7 +59,7 @@ TEST(SpriteCulling, SpritesOutsideEveryCameraAreNotSent) {
     WriteLevel(assets, {{"Camera", {{"View Height", 12}, {"Main", true}}}});
     auto test = MakeEngine();
     test->Enter("Level");
-    EXPECT_EQ(Drawn(*test), (std::set<std::string>{"In", "Edge"}));
+    EXPECT_EQ(DrawnNames(*test), (std::set<std::string>{"In", "Edge"}));
 
     // The camera's footprint as the drawing systems read it.
     const MessageQueryViews query;
@@ -76,9 +76,9 @@ TEST(SpriteCulling, APerspectiveCameraOrNoCameraDrawsEverything) {
     WriteLevel(assets, {{"Perspective Camera", {{"Main", true}}}});
     auto test = MakeEngine();
     test->Enter("Level");
-    EXPECT_EQ(Drawn(*test).size(), 4u);
+    EXPECT_EQ(DrawnNames(*test).size(), 4u);
 
     assets.Scene("Bare", {{"b", "In"}, {"d", "Far"}});
     test->Enter("Bare");
-    EXPECT_EQ(Drawn(*test), (std::set<std::string>{"In", "Far"}));
+    EXPECT_EQ(DrawnNames(*test), (std::set<std::string>{"In", "Far"}));
 }

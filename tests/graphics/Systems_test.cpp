@@ -26,7 +26,7 @@ std::vector<std::unique_ptr<SystemBase>> Roster() {
     return systems;
 }
 
-struct Drawn {
+struct AnnouncedSprite {
     std::string texture;
     glm::vec3 translation;
     glm::ivec2 index;
@@ -49,7 +49,7 @@ TEST(GraphicsSystems, SpritesAndCamerasAreAnnouncedAtTheirWorldTransforms) {
     assets.Scene("Level", {{"a", "Cam"}, {"b", "Body"}, {"c", "Ghost"}, {"d", "Statue"}});
 
     TestEngine test(Roster());
-    std::vector<Drawn> drawn;
+    std::vector<AnnouncedSprite> drawn;
     std::vector<graphics::CameraView> cameras;
     test.recorder->onMessage = [&](const Message& m) {
         if (m.TypeId() == MessageId::SpriteRender) {

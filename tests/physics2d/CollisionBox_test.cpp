@@ -17,8 +17,8 @@ namespace {
 
 using Contact = std::pair<EntityId, EntityId>;
 
-struct World {
-    World() { bus.Attach(boxes, transforms); }
+struct BoxWorld {
+    BoxWorld() { bus.Attach(boxes, transforms); }
 
     void Box(EntityId id, glm::vec2 at, glm::vec2 size) {
         transforms.components[id].translation = {at.x, at.y, 0.0f};
@@ -54,7 +54,7 @@ struct World {
 }  // namespace
 
 TEST(CollisionBox, OverlapGivesOpposedDepthsAndTwoMessagesFirstInTableOrder) {
-    World world;
+    BoxWorld world;
     world.Box(1, {0.0f, 0.0f}, {1.0f, 1.0f});
     world.Box(2, {1.5f, 0.5f}, {1.0f, 1.0f});
     const std::vector<EntityId> order = world.Order();
@@ -73,7 +73,7 @@ TEST(CollisionBox, OverlapGivesOpposedDepthsAndTwoMessagesFirstInTableOrder) {
 }
 
 TEST(CollisionBox, EqualCentresPushTheEarlierBoxTowardsMinus) {
-    World world;
+    BoxWorld world;
     world.Box(1, {3.0f, 3.0f}, {1.0f, 2.0f});
     world.Box(2, {3.0f, 3.0f}, {1.0f, 2.0f});
     const std::vector<EntityId> order = world.Order();
@@ -83,7 +83,7 @@ TEST(CollisionBox, EqualCentresPushTheEarlierBoxTowardsMinus) {
 }
 
 TEST(CollisionBox, LaterTestWithoutContactResetsDepthsSeenDuringTheMessage) {
-    World world;
+    BoxWorld world;
     for (EntityId id : {1, 2, 3}) world.Box(id, {0.0f, 0.0f}, {1.0f, 1.0f});
     const std::vector<EntityId> order = world.Order();
     // First and second overlap, the third is far away from both.
@@ -102,7 +102,7 @@ TEST(CollisionBox, LaterTestWithoutContactResetsDepthsSeenDuringTheMessage) {
 }
 
 TEST(CollisionBox, ReadsTranslationsLiveAndInWorldSpace) {
-    World world;
+    BoxWorld world;
     for (EntityId id : {1, 2, 3}) world.Box(id, {0.0f, 0.0f}, {1.0f, 1.0f});
     const std::vector<EntityId> order = world.Order();
     // A responder to the first contact moves the third box away: the later tests see it gone.
@@ -114,7 +114,7 @@ TEST(CollisionBox, ReadsTranslationsLiveAndInWorldSpace) {
     EXPECT_EQ(contacts, (std::vector<Contact>{{order[0], order[1]}, {order[1], order[0]}}));
 
     // A child box sits at its parent's translation plus its own.
-    World family;
+    BoxWorld family;
     family.Box(1, {0.0f, 0.0f}, {1.0f, 1.0f});
     family.Box(2, {-10.0f, 0.0f}, {1.0f, 1.0f});
     family.transforms.components[3].translation = {10.5f, 0.0f, 0.0f};
@@ -124,7 +124,7 @@ TEST(CollisionBox, ReadsTranslationsLiveAndInWorldSpace) {
 }
 
 TEST(CollisionBox, HandlersAddingAndErasingBoxesDoNotDisturbThePass) {
-    World world;
+    BoxWorld world;
     for (EntityId id = 1; id <= 4; ++id) world.Box(id, {0.0f, 0.0f}, {1.0f, 1.0f});
     const std::vector<EntityId> order = world.Order();
     int messagesAboutErased = 0;
@@ -166,7 +166,7 @@ TEST(CollisionBox, JsonNeedsTwoSizeElements) {
 }
 
 TEST(CollisionBox, OutlinesAreAxisAlignedInFrontOfTheEntity) {
-    World world;
+    BoxWorld world;
     world.Box(1, {2.0f, 3.0f}, {0.5f, 1.5f});
     world.transforms.components[1].translation.z = 1.0f;
     world.transforms.components[1].rotation.z = 1.0f;

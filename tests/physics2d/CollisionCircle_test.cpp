@@ -14,8 +14,8 @@ namespace {
 
 using Contact = std::pair<EntityId, EntityId>;
 
-struct World {
-    World() { bus.Attach(boxes, circles, transforms); }
+struct CircleWorld {
+    CircleWorld() { bus.Attach(boxes, circles, transforms); }
 
     void Circle(EntityId id, glm::vec2 at, float radius) {
         transforms.components[id].translation = {at.x, at.y, 0.0f};
@@ -46,7 +46,7 @@ struct World {
 }  // namespace
 
 TEST(CollisionCircle, TouchingCirclesCollide) {
-    World world;
+    CircleWorld world;
     world.Circle(1, {0.0f, 0.0f}, 1.0f);
     world.Circle(2, {2.0f, 0.0f}, 1.0f);
     std::vector<EntityId> order;
@@ -62,7 +62,7 @@ TEST(CollisionCircle, TouchingCirclesCollide) {
 }
 
 TEST(CollisionCircle, CornerRegionUsesTheDistanceToTheCorner) {
-    World world;
+    CircleWorld world;
     world.Box(10, {0.0f, 0.0f}, {1.0f, 1.0f});
     world.Circle(1, {1.8f, 1.8f}, 1.0f);
     EXPECT_TRUE(world.Update().empty());
@@ -79,7 +79,7 @@ TEST(CollisionCircle, CornerRegionUsesTheDistanceToTheCorner) {
 }
 
 TEST(CollisionCircle, CirclePairsComeBeforeCircleBoxPairs) {
-    World world;
+    CircleWorld world;
     world.Box(10, {0.0f, 0.0f}, {1.0f, 1.0f});
     world.Circle(1, {0.0f, 0.0f}, 1.0f);
     world.Circle(2, {0.5f, 0.0f}, 1.0f);
@@ -97,7 +97,7 @@ TEST(CollisionCircle, CirclePairsComeBeforeCircleBoxPairs) {
 }
 
 TEST(CollisionCircle, OutlinesAreScaledByTheRadius) {
-    World world;
+    CircleWorld world;
     world.Circle(1, {1.0f, 2.0f}, 2.5f);
     world.transforms.components[1].translation = {1.0f, 2.0f, 3.0f};
     std::vector<ComponentTransform> drawn;

@@ -15,8 +15,8 @@ using json = nlohmann::json;
 
 namespace {
 
-struct World {
-    World() { bus.Attach(physics, transforms); }
+struct BodyWorld {
+    BodyWorld() { bus.Attach(physics, transforms); }
 
     void Place(EntityId id, glm::vec3 at) { transforms.components[id].translation = at; }
 
@@ -30,7 +30,7 @@ struct Arrow {
     ComponentTransform transform;
 };
 
-std::vector<Arrow> Render(World& world) {
+std::vector<Arrow> Render(BodyWorld& world) {
     std::vector<Arrow> arrows;
     world.bus.recorder.onMessage = [&](const Message& m) {
         if (auto* sprite = MessageAs<MessageSpriteRender>(m)) {
@@ -45,7 +45,7 @@ std::vector<Arrow> Render(World& world) {
 }  // namespace
 
 TEST(Physics, StepUsesTheNewVelocityAndRemembersThePreviousTranslation) {
-    World world;
+    BodyWorld world;
     world.Place(1, {3.0f, 4.0f, 5.0f});
     world.Place(2, {0.0f, 0.0f, 0.0f});
     world.physics.components[1].Velocity = {1.0f, 0.0f, 0.0f};
@@ -65,7 +65,7 @@ TEST(Physics, StepUsesTheNewVelocityAndRemembersThePreviousTranslation) {
 }
 
 TEST(Physics, ZeroStepOnlyCopiesTheTranslation) {
-    World world;
+    BodyWorld world;
     world.Place(1, {1.0f, 2.0f, 3.0f});
     ComponentPhysics& p = world.physics.components[1];
     p.Velocity = {7.0f, 7.0f, 7.0f};
@@ -81,7 +81,7 @@ TEST(Physics, ZeroStepOnlyCopiesTheTranslation) {
 }
 
 TEST(Physics, ChildMovesInWorldSpaceAndWithoutTransformNothingChanges) {
-    World world;
+    BodyWorld world;
     world.Place(1, {10.0f, 0.0f, 0.0f});
     world.Place(2, {1.0f, 0.0f, 0.0f});
     world.transforms.components[2].parent = 1;
@@ -99,7 +99,7 @@ TEST(Physics, ChildMovesInWorldSpaceAndWithoutTransformNothingChanges) {
 }
 
 TEST(Physics, ReadsItsJsonKeysAndRejectsShortArrays) {
-    World world;
+    BodyWorld world;
     auto add = [&](EntityId id, json value) {
         return world.physics.HandleMessage(MessageAddComponentJSON("", id, value, "Physics"));
     };
@@ -121,7 +121,7 @@ TEST(Physics, ReadsItsJsonKeysAndRejectsShortArrays) {
 }
 
 TEST(Physics, ArrowsFollowTheDebugKeysAndPointAlongTheVelocity) {
-    World world;
+    BodyWorld world;
     world.Place(1, {1.0f, 2.0f, 3.0f});
     world.Place(2, {0.0f, 0.0f, 0.0f});
     world.Place(3, {0.0f, 0.0f, 0.0f});

@@ -15,6 +15,14 @@
 #include "tests/support/ComponentName.h"
 #include "tests/support/RecordingManager.h"
 
+/// A roster of default-made systems, in the order given.
+template <class... Systems>
+std::vector<std::unique_ptr<SystemBase>> MakeRoster() {
+    std::vector<std::unique_ptr<SystemBase>> systems;
+    (systems.push_back(std::make_unique<Systems>()), ...);
+    return systems;
+}
+
 /// An engine with a state manager, any further managers, and a recorder last, driven frame by
 /// frame by hand: no clock, no window. Build it inside a TempAssets.
 class TestEngine {

@@ -42,8 +42,8 @@ json Wall() {
     return Map(8, 5, {Layer(data)}, {TileSet(1, 1, {TileProps(0, {"isCollidable"})})});
 }
 
-struct World {
-    World() { bus.Attach(boxes, circles, transforms, maps); }
+struct TileWorld {
+    TileWorld() { bus.Attach(boxes, circles, transforms, maps); }
 
     void AddMap(EntityId id, const std::string& name) {
         maps.HandleMessage(
@@ -82,7 +82,7 @@ struct World {
 }  // namespace
 
 TEST(TileMapCollision, TallBoxLandsOnTheFloorAndWideBoxMeetsTheWall) {
-    World world;
+    TileWorld world;
     Write(world.assets, "Floor", Floor());
     Write(world.assets, "Wall", Wall());
     world.AddMap(50, "Floor");
@@ -104,7 +104,7 @@ TEST(TileMapCollision, TallBoxLandsOnTheFloorAndWideBoxMeetsTheWall) {
     EXPECT_EQ(world.boxes.components[1].Penetration, glm::vec2(0.0f));
     EXPECT_NEAR(hits[0].tilePenetration.y, -0.1f, 1e-5f);
 
-    World side;
+    TileWorld side;
     Write(side.assets, "Wall", Wall());
     side.AddMap(50, "Wall");
     side.Box(1, {3.1f, 1.0f}, {3.0f, 0.4f});
@@ -117,7 +117,7 @@ TEST(TileMapCollision, TallBoxLandsOnTheFloorAndWideBoxMeetsTheWall) {
 }
 
 TEST(TileMapCollision, TouchingTheFloorIsNoContactAndResetsTheDepths) {
-    World world;
+    TileWorld world;
     Write(world.assets, "Floor", Floor());
     world.AddMap(50, "Floor");
     world.Box(1, {-1.0f, -5.5f}, {0.5f, 0.5f});
@@ -135,7 +135,7 @@ TEST(TileMapCollision, TouchingTheFloorIsNoContactAndResetsTheDepths) {
 }
 
 TEST(TileMapCollision, BoxesBeforeCirclesAndMapsInTableOrder) {
-    World world;
+    TileWorld world;
     Write(world.assets, "Floor", Floor());
     world.AddMap(50, "Floor");
     world.AddMap(51, "Floor");
@@ -159,7 +159,7 @@ TEST(TileMapCollision, BoxesBeforeCirclesAndMapsInTableOrder) {
 }
 
 TEST(TileMapCollision, HandlersAddingAndErasingCollidersDoNotDisturbThePass) {
-    World world;
+    TileWorld world;
     Write(world.assets, "Floor", Floor());
     world.AddMap(50, "Floor");
     for (EntityId id = 1; id <= 4; ++id) world.Box(id, {-1.0f, -5.6f}, {0.5f, 0.5f});
@@ -224,7 +224,7 @@ TEST(TileMapCollision, ALowTileCollidesOnlyInTheLowerPartOfItsCell) {
     for (int i = 0; i < 40; ++i) data.push_back(i >= 35 ? 1 : 0);
     json low = TileProps(0, {"isCollidable", "killsPlayer"});
     low["properties"].push_back({{"name", "collisionHeight"}, {"value", 0.25}});
-    World world;
+    TileWorld world;
     Write(world.assets, "Low", Map(5, 8, {Layer(data)}, {TileSet(1, 1, {low})}));
     world.AddMap(50, "Low");
 

@@ -17,8 +17,8 @@ struct Drawn {
     ComponentTransform transform;
 };
 
-struct World {
-    World() { bus.Attach(maps); }
+struct DrawWorld {
+    DrawWorld() { bus.Attach(maps); }
 
     std::vector<Drawn> Render() {
         std::vector<Drawn> drawn;
@@ -51,7 +51,7 @@ json Decorated() {
 }  // namespace
 
 TEST(TileMapDraw, DecorationInPlayCollisionLayersInDebug) {
-    World world;
+    DrawWorld world;
     Write(world.assets, "Decorated", Decorated());
     world.maps.HandleMessage(
         MessageAddComponentJSON("", 7, {{"TileMapJsonFilePath", "Decorated"}}, "TileMap"));

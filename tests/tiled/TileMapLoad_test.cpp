@@ -20,16 +20,6 @@ int CountLines(const std::string& text, const std::string& needle) {
     return count;
 }
 
-/// The DataError text of loading `name`, or "" when it loads.
-std::string LoadError(const std::string& name, float tileSize = 1.0f) {
-    try {
-        Load(name, tileSize);
-    } catch (const DataError& e) {
-        return e.what();
-    }
-    return "";
-}
-
 }  // namespace
 
 TEST(TileMapLoad, EvenAndOddMapsAreCentredWithASentinelAfterTheLayers) {

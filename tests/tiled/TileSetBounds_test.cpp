@@ -9,15 +9,6 @@ using namespace fixtures;
 
 namespace {
 
-std::string LoadError(const std::string& name) {
-    try {
-        Load(name);
-    } catch (const DataError& e) {
-        return e.what();
-    }
-    return "";
-}
-
 json Sized(int imageWidth, int imageHeight, int tile) {
     return {{"image", "../Textures/Tiles/ground.png"},
             {"imagewidth", imageWidth},

@@ -5,6 +5,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "engine/DataError.h"
 #include "tests/support/TempAssets.h"
 #include "tiled/ComponentTileMap.h"
 
@@ -46,6 +47,16 @@ inline void Write(const TempAssets& assets, const std::string& name, const json&
 
 inline ComponentTileMap Load(const std::string& name, float tileSize = 1.0f) {
     return json{{"TileMapJsonFilePath", name}, {"Tile Size", tileSize}}.get<ComponentTileMap>();
+}
+
+/// The DataError text of loading `name`, or "" when it loads.
+inline std::string LoadError(const std::string& name, float tileSize = 1.0f) {
+    try {
+        Load(name, tileSize);
+    } catch (const DataError& e) {
+        return e.what();
+    }
+    return "";
 }
 
 }  // namespace fixtures

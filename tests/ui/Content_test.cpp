@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/KeyCodes.h"
 #include "engine/MessageId.h"
 #include "engine/SystemTransform.h"
 #include "services/graphics/VornGraphics.h"
@@ -10,12 +11,6 @@
 #include "tests/ui/UITestSupport.h"
 
 namespace {
-
-constexpr int kEnter = 257;
-constexpr int kDown = 264;
-constexpr int kRight = 262;
-constexpr int kLeft = 263;
-constexpr int kEscape = 256;
 
 // The shipped menus, with the UI systems only (the camera components find no system here).
 struct ShippedMenus {
@@ -53,35 +48,35 @@ TEST(Content, SplashAdvancesToTheMainMenuWhoseKeysReachOptionsAndQuit) {
     EXPECT_FALSE(menus.test->states->HasState("SplashScreen"));
 
     // Play has the focus; two steps down is Options, whose Music slider then has it.
-    menus.Key(kDown);
-    menus.Key(kDown);
-    menus.Key(kEnter);
-    menus.Key(kRight);
+    menus.Key(keycode::Down);
+    menus.Key(keycode::Down);
+    menus.Key(keycode::Enter);
+    menus.Key(keycode::Right);
     ASSERT_EQ(menus.buses->sets.size(), 1u);
     EXPECT_EQ(menus.buses->sets[0].first, "Music");
     EXPECT_NEAR(menus.buses->sets[0].second, 0.9f, 1e-5f);
     // Down to the SFX slider, down to the display switch, down to Back, back to the buttons;
     // Quit is the last one.
-    menus.Key(kDown);
-    menus.Key(kRight);
+    menus.Key(keycode::Down);
+    menus.Key(keycode::Right);
     EXPECT_EQ(menus.buses->sets.back().first, "SFX");
-    menus.Key(kDown);
+    menus.Key(keycode::Down);
     menus.test->recorder->Clear();
-    menus.Key(kEnter);
+    menus.Key(keycode::Enter);
     EXPECT_EQ(menus.test->recorder->Fields(MessageId::Trigger),
               (std::vector<Sent>{{"Toggle Fullscreen", 1}}));
-    menus.Key(kDown);
-    menus.Key(kEnter);
+    menus.Key(keycode::Down);
+    menus.Key(keycode::Enter);
     menus.test->recorder->Clear();
     // Back gave the focus to Options, which opened the menu; below it Quit asks first.
-    menus.Key(kDown);
-    menus.Key(kEnter);
+    menus.Key(keycode::Down);
+    menus.Key(keycode::Enter);
     EXPECT_TRUE(menus.test->recorder->Fields(MessageId::Trigger).empty());
     // Escape answers No and lands on Quit again; asked again, Yes is left of No.
-    EXPECT_TRUE(menus.test->Send(MessageKey(kEscape, MessageKey::kPressed, 0, false)));
-    menus.Key(kEnter);
-    menus.Key(kLeft);
-    menus.Key(kEnter);
+    EXPECT_TRUE(menus.test->Send(MessageKey(keycode::Escape, MessageKey::kPressed, 0, false)));
+    menus.Key(keycode::Enter);
+    menus.Key(keycode::Left);
+    menus.Key(keycode::Enter);
     EXPECT_EQ(menus.test->recorder->Fields(MessageId::Trigger), (std::vector<Sent>{{"Exit", 1}}));
 }
 
@@ -89,7 +84,7 @@ TEST(Content, EscapeInTheMainMenuAsksToQuitAndEveryMenuGoesBackToItsOpener) {
     ShippedMenus menus;
     menus.test->Enter("MainMenu");
     auto escape = [&] {
-        return menus.test->Send(MessageKey(kEscape, MessageKey::kPressed, 0, false));
+        return menus.test->Send(MessageKey(keycode::Escape, MessageKey::kPressed, 0, false));
     };
     auto focused = [&] {
         std::string name;
@@ -120,7 +115,7 @@ TEST(Content, EscapeInTheMainMenuAsksToQuitAndEveryMenuGoesBackToItsOpener) {
     EXPECT_FALSE(shown("Confirmation Menu"));
     for (const char* opener : {"How To Play", "Options"}) {
         for (int i = 0; i < 8 && focused() != std::string(opener) + ";"; ++i) menus.Key(265);
-        menus.Key(kEnter);
+        menus.Key(keycode::Enter);
         EXPECT_FALSE(shown("Main Menu Buttons")) << opener;
         EXPECT_TRUE(escape());
         EXPECT_EQ(focused(), std::string(opener) + ";");
@@ -151,16 +146,16 @@ TEST(Content, PauseMenuElementsOpenByTheNamesTheGameUses) {
     menus.test->Send(MessageUIActiveTrigger("Pause Menu", true));
     menus.test->Send(MessageUIVisibleTrigger("Pause Menu", true));
     menus.test->recorder->Clear();
-    menus.Key(kEnter);
+    menus.Key(keycode::Enter);
     EXPECT_EQ(menus.test->recorder->Fields(MessageId::Trigger), (std::vector<Sent>{{"Pause", 0}}));
     // Quit asks first; its Yes sends "Exit".
     menus.test->Send(MessageUIActiveTrigger("Pause Menu", true));
     menus.test->Send(MessageUIVisibleTrigger("Pause Menu", true));
-    for (int i = 0; i < 4; ++i) menus.Key(kDown);
-    menus.Key(kEnter);  // Quit
+    for (int i = 0; i < 4; ++i) menus.Key(keycode::Down);
+    menus.Key(keycode::Enter);  // Quit
     menus.test->recorder->Clear();
-    menus.Key(kDown);  // from No (default) to Yes
-    menus.Key(kEnter);
+    menus.Key(keycode::Down);  // from No (default) to Yes
+    menus.Key(keycode::Enter);
     EXPECT_EQ(menus.test->recorder->Fields(MessageId::Trigger), (std::vector<Sent>{{"Exit", 1}}));
 
     // Escape in a sub-menu goes back to the pause menu, on the button that opened it; in the
@@ -170,10 +165,10 @@ TEST(Content, PauseMenuElementsOpenByTheNamesTheGameUses) {
     menus.test->Frame();
     menus.test->Send(MessageUIActiveTrigger("Pause Menu", true));
     menus.test->Send(MessageUIVisibleTrigger("Pause Menu", true));
-    menus.Key(kDown);
-    menus.Key(kEnter);  // Options
+    menus.Key(keycode::Down);
+    menus.Key(keycode::Enter);  // Options
     menus.test->recorder->Clear();
-    EXPECT_TRUE(menus.test->Send(MessageKey(kEscape, MessageKey::kPressed, 0, false)));
+    EXPECT_TRUE(menus.test->Send(MessageKey(keycode::Escape, MessageKey::kPressed, 0, false)));
     EXPECT_TRUE(menus.test->recorder->Fields(MessageId::Trigger).empty());
     bool optionsFocused = false;
     menus.test->Send(MessageQueryContainer<ComponentUIElement>(
@@ -183,6 +178,6 @@ TEST(Content, PauseMenuElementsOpenByTheNamesTheGameUses) {
             }
         }));
     EXPECT_TRUE(optionsFocused);
-    EXPECT_TRUE(menus.test->Send(MessageKey(kEscape, MessageKey::kPressed, 0, false)));
+    EXPECT_TRUE(menus.test->Send(MessageKey(keycode::Escape, MessageKey::kPressed, 0, false)));
     EXPECT_EQ(menus.test->recorder->Fields(MessageId::Trigger), (std::vector<Sent>{{"Pause", 0}}));
 }

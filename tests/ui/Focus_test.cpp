@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "audio/MessageAudio.h"
+#include "engine/KeyCodes.h"
 #include "engine/MessageId.h"
 #include "engine/MessageState.h"
 #include "services/graphics/VornGraphics.h"
@@ -16,14 +17,6 @@ using json = nlohmann::json;
 
 namespace {
 
-constexpr int kEnter = 257;
-constexpr int kEscape = 256;
-constexpr int kUp = 265;
-constexpr int kDown = 264;
-constexpr int kLeft = 263;
-constexpr int kRight = 262;
-constexpr int kA = 65;
-constexpr int kD = 68;
 const glm::vec4 kLit{1.0f, 0.85f, 0.45f, 1.0f};
 
 json Button(const std::string& name, glm::vec2 position, const json& actions,
@@ -105,10 +98,10 @@ TEST(Focus, ThePointerAndTheKeysShareOneFocusAndAClickActsWhereThePointerIs) {
     ui.test->Frame();
     EXPECT_EQ(Focused(ui), Names{"Quit"});
     EXPECT_EQ(Lit(ui), Names{"UI/Quit"});
-    ui.Key(kUp);
+    ui.Key(keycode::Up);
     EXPECT_EQ(Focused(ui), Names{"Help"});
     EXPECT_EQ(Lit(ui), Names{"UI/Help"});  // the pointer still rests on Quit, unlit
-    ui.Key(kEnter);
+    ui.Key(keycode::Enter);
     EXPECT_EQ(ui.test->recorder->Fields(MessageId::Trigger), (std::vector<Sent>{{"Help", 1}}));
 
     // A flick onto Play and a click within the same frame press Play, which then has the focus.
@@ -123,9 +116,9 @@ TEST(Focus, ThePointerAndTheKeysShareOneFocusAndAClickActsWhereThePointerIs) {
     EXPECT_EQ(ui.test->recorder->Fields(MessageId::AudioEvent),
               (std::vector<Sent>{{"SFX/UI Press", 0}}));
     ui.test->recorder->Clear();
-    ui.Key(kDown);
-    ui.Key(kDown);  // Quit, the last: down wraps to the top
-    ui.Key(kDown);
+    ui.Key(keycode::Down);
+    ui.Key(keycode::Down);  // Quit, the last: down wraps to the top
+    ui.Key(keycode::Down);
     EXPECT_EQ(Focused(ui), Names{"Play"});
     EXPECT_EQ(ui.test->recorder->Fields(MessageId::AudioEvent),
               std::vector<Sent>(3, Sent{"SFX/UI Move"}));
@@ -140,30 +133,30 @@ TEST(Focus, ArrowsMoveTheWayTheControlsAreLaidOut) {
                   {"No", Button("No", {2, -1}, Fires("No"), {{"Default Focus", true}})}},
                  SceneOf({"Volume", "Top", "Yes", "No"}), {{"Music", 0.5f}});
     EXPECT_EQ(Focused(ui), Names{"No"});
-    ui.Key(kLeft);
+    ui.Key(keycode::Left);
     EXPECT_EQ(Focused(ui), Names{"Yes"});
-    ui.Key(kLeft);  // nothing further left
+    ui.Key(keycode::Left);  // nothing further left
     EXPECT_EQ(Focused(ui), Names{"Yes"});
-    ui.Key(kD);  // the pad's d-pad sends A and D
+    ui.Key(keycode::D);  // the pad's d-pad sends A and D
     EXPECT_EQ(Focused(ui), Names{"No"});
-    ui.Key(kUp);
+    ui.Key(keycode::Up);
     EXPECT_EQ(Focused(ui), Names{"Top"});
-    ui.Key(kRight);  // No is right, but as far down: not on this row
+    ui.Key(keycode::Right);  // No is right, but as far down: not on this row
     EXPECT_EQ(Focused(ui), Names{"Top"});
-    ui.Key(kDown);  // both below; the tie goes to the first in reading order
+    ui.Key(keycode::Down);  // both below; the tie goes to the first in reading order
     EXPECT_EQ(Focused(ui), Names{"Yes"});
     // Side by side at the bottom: Down goes round in reading order, so a pad with only up and
     // down still reaches both answers.
-    ui.Key(kDown);
+    ui.Key(keycode::Down);
     EXPECT_EQ(Focused(ui), Names{"No"});
 
     // A focused slider keeps Left and Right for its value.
-    ui.Key(kUp);
-    ui.Key(kUp);
+    ui.Key(keycode::Up);
+    ui.Key(keycode::Up);
     EXPECT_EQ(Focused(ui), Names{"Volume"});
-    ui.Key(kRight);
-    ui.Key(kA);
-    ui.Key(kA);
+    ui.Key(keycode::Right);
+    ui.Key(keycode::A);
+    ui.Key(keycode::A);
     EXPECT_EQ(Focused(ui), Names{"Volume"});
     ASSERT_EQ(ui.buses->sets.size(), 3u);
     EXPECT_FLOAT_EQ(ui.buses->sets.back().second, 0.25f);
@@ -186,11 +179,11 @@ TEST(Focus, EscapeGoesBackOneStepToTheControlThatOpenedTheMenu) {
                   {"Inner", Button("Inner", {0, 2}, Fires("Inner"), {{"Default Focus", true}})},
                   {"Close", Backs(Button("Close", {0, -2}, hideSubShowMain))}},
                  SceneOf({"Main", "Sub"}));
-    ui.Key(kUp);
-    ui.Key(kEnter);  // Open
+    ui.Key(keycode::Up);
+    ui.Key(keycode::Enter);  // Open
     EXPECT_EQ(Focused(ui), Names{"Inner"});
     ui.test->recorder->Clear();
-    EXPECT_TRUE(ui.test->Send(MessageKey(kEscape, MessageKey::kPressed, 0, false)));
+    EXPECT_TRUE(ui.test->Send(MessageKey(keycode::Escape, MessageKey::kPressed, 0, false)));
     EXPECT_EQ(Focused(ui), Names{"Open"});  // not Other, the menu's default
     EXPECT_EQ(ui.test->recorder->Fields(MessageId::AudioEvent),
               (std::vector<Sent>{{"SFX/UI Back", 0}}));
@@ -207,13 +200,13 @@ TEST(Focus, EscapeGoesBackOneStepToTheControlThatOpenedTheMenu) {
 
     // At the top, Escape presses the menu's own back button (asking to quit).
     ui.test->recorder->Clear();
-    EXPECT_TRUE(ui.test->Send(MessageKey(kEscape, MessageKey::kPressed, 0, false)));
+    EXPECT_TRUE(ui.test->Send(MessageKey(keycode::Escape, MessageKey::kPressed, 0, false)));
     EXPECT_EQ(ui.test->recorder->Fields(MessageId::Trigger),
               (std::vector<Sent>{{"Quit Asked", 1}}));
     // With no usable back button Escape is left to others (the pause menu); releases too.
     ui.test->Send(MessageUIActiveTrigger("Main", false));
-    EXPECT_FALSE(ui.test->Send(MessageKey(kEscape, MessageKey::kPressed, 0, false)));
-    EXPECT_FALSE(ui.test->Send(MessageKey(kEscape, MessageKey::kReleased, 0, false)));
+    EXPECT_FALSE(ui.test->Send(MessageKey(keycode::Escape, MessageKey::kPressed, 0, false)));
+    EXPECT_FALSE(ui.test->Send(MessageKey(keycode::Escape, MessageKey::kReleased, 0, false)));
 }
 
 TEST(Focus, SlidersShowTheirFillAndValueAndTakeTheFocusWhenDragged) {
@@ -247,7 +240,7 @@ TEST(Focus, SlidersShowTheirFillAndValueAndTakeTheFocusWhenDragged) {
     ui.MoveCursor({0.8f, 0.0f});
     ui.test->Frame();
     EXPECT_EQ(Focused(ui), Names{"Volume"});
-    ui.Key(kUp);
+    ui.Key(keycode::Up);
     ASSERT_EQ(Focused(ui), Names{"Other"});
     ui.Key(MessageKey::kMouseFirst, MessageKey::kPressed);
     EXPECT_EQ(Focused(ui), Names{"Volume"});

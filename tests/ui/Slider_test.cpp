@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "engine/KeyCodes.h"
 #include "engine/MessageId.h"
 #include "services/graphics/VornGraphics.h"
 #include "services/ui/VornUI.h"
@@ -8,12 +9,6 @@
 using json = nlohmann::json;
 
 namespace {
-
-constexpr int kLeft = 263;
-constexpr int kRight = 262;
-constexpr int kA = 65;
-constexpr int kD = 68;
-constexpr int kDown = 264;
 
 // A track from x = -2 to 2 at y = 0 over bus "Music" with steps of 0.25.
 json MusicSlider(const json& extra = json::object()) {
@@ -42,14 +37,14 @@ TEST(Slider, StartsFromTheBusAndStepsWithTheKeysWhileFocused) {
     EXPECT_FLOAT_EQ(KnobX(ui), 0.0f);
     EXPECT_TRUE(ui.buses->sets.empty());  // reading the bus does not write it back
 
-    ui.Key(kRight);  // not focused yet
+    ui.Key(keycode::Right);  // not focused yet
     EXPECT_TRUE(ui.buses->sets.empty());
-    ui.Key(kDown);
-    ui.Key(kRight);
-    ui.Key(kD, 2);   // repeats step too
-    ui.Key(kRight);  // already at the top
-    ui.Key(kA, 0);   // releases do not
-    ui.Key(kLeft);
+    ui.Key(keycode::Down);
+    ui.Key(keycode::Right);
+    ui.Key(keycode::D, 2);   // repeats step too
+    ui.Key(keycode::Right);  // already at the top
+    ui.Key(keycode::A, 0);   // releases do not
+    ui.Key(keycode::Left);
     using Set = std::pair<std::string, float>;
     EXPECT_EQ(ui.buses->sets,
               (std::vector<Set>{{"Music", 0.75f}, {"Music", 1.0f}, {"Music", 0.75f}}));
@@ -57,7 +52,7 @@ TEST(Slider, StartsFromTheBusAndStepsWithTheKeysWhileFocused) {
 
     // Hidden, it neither draws nor reacts.
     ui.test->Send(MessageUIVisibleTrigger("Music Slider", false));
-    ui.Key(kLeft);
+    ui.Key(keycode::Left);
     EXPECT_EQ(ui.buses->sets.size(), 3u);
     for (const DrawnSprite& d : ui.Draw()) EXPECT_NE(d.sprite.texture, "UI/Knob");
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/DataError.h"
+#include "engine/KeyCodes.h"
 #include "engine/MessageId.h"
 #include "engine/MessageState.h"
 #include "engine/MessageTrigger.h"
@@ -14,13 +15,6 @@
 using json = nlohmann::json;
 
 namespace {
-
-constexpr int kEnter = 257;
-constexpr int kSpace = 32;
-constexpr int kUp = 265;
-constexpr int kDown = 264;
-constexpr int kW = 87;
-constexpr int kS = 83;
 
 bool Drawn(const std::vector<DrawnSprite>& sprites, const std::string& texture) {
     return std::any_of(sprites.begin(), sprites.end(),
@@ -113,33 +107,33 @@ TEST(UIElement, ArrowsAndWSMoveTheFocusInOrderOverUsableButtons) {
         return std::string("none");
     };
     EXPECT_EQ(focused(), "none");
-    ui.Key(kEnter);
+    ui.Key(keycode::Enter);
     EXPECT_EQ(ui.test->recorder->Count(MessageId::Trigger), 0);
 
-    ui.Key(kDown);
+    ui.Key(keycode::Down);
     EXPECT_EQ(focused(), "First");  // the order key before position
-    ui.Key(kDown);
+    ui.Key(keycode::Down);
     EXPECT_EQ(focused(), "Top");
-    ui.Key(kS, 2);  // repeats move too
+    ui.Key(keycode::S, 2);  // repeats move too
     EXPECT_EQ(focused(), "Middle");
-    ui.Key(kS, 0);  // releases do not
+    ui.Key(keycode::S, 0);  // releases do not
     EXPECT_EQ(focused(), "Middle");
-    ui.Key(kUp);
-    ui.Key(kW);
+    ui.Key(keycode::Up);
+    ui.Key(keycode::W);
     EXPECT_EQ(focused(), "First");
-    ui.Key(kUp);
+    ui.Key(keycode::Up);
     EXPECT_EQ(focused(), "Bottom");  // wraps, skipping the hidden one
-    ui.Key(kEnter);
-    ui.Key(kSpace);
+    ui.Key(keycode::Enter);
+    ui.Key(keycode::Space);
     EXPECT_EQ(ui.test->recorder->Fields(MessageId::Trigger),
               (std::vector<Sent>{{"Bottom", 1}, {"Bottom", 1}}));
     // The focused element hidden: focus is gone, Enter does nothing.
     ui.test->Send(MessageUIVisibleTrigger("Bottom", false));
     EXPECT_EQ(focused(), "none");
-    ui.Key(kEnter);
+    ui.Key(keycode::Enter);
     EXPECT_EQ(ui.test->recorder->Count(MessageId::Trigger), 2);
     // The focus is highlighted.
-    ui.Key(kDown);
+    ui.Key(keycode::Down);
     for (const DrawnSprite& d : ui.Draw()) {
         if (d.sprite.texture == "UI/First") {
             EXPECT_EQ(d.sprite.color.b, 0.45f);
@@ -160,7 +154,7 @@ TEST(UIElement, DefaultFocusTakesOverWhenItsMenuOpens) {
     ui.test->Send(MessageUIVisibleTrigger("Options Menu", true));
     ui.test->Send(MessageUIActiveTrigger("Play", false));
     EXPECT_TRUE(ui.Get<ComponentUIElement>(3).value().focused);
-    ui.Key(kSpace);
+    ui.Key(keycode::Space);
     EXPECT_EQ(ui.test->recorder->Fields(MessageId::Trigger), (std::vector<Sent>{{"Back", 1}}));
 }
 
