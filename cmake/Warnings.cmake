@@ -4,6 +4,10 @@ function(halvex_warnings target)
   if(HALVEX_WERROR)
     target_compile_options(${target} PRIVATE -Werror)
   endif()
+  # In a unity build every source is an included file, and GCC then warns of each test fixture
+  # in an anonymous namespace as if it were in a header shared between units.
+  target_compile_options(${target} PRIVATE
+    $<$<AND:$<CXX_COMPILER_ID:GNU>,$<BOOL:$<TARGET_PROPERTY:UNITY_BUILD>>>:-Wno-subobject-linkage>)
 endfunction()
 
 # A shared library of ours: default visibility so that template messages and their type
