@@ -47,9 +47,9 @@ seed fuzz_settings tools/fuzz/seeds/fuzz_settings/*
 # Components: every member of the entity files, as its name, a line break and its JSON; the
 # validator: every data file and font, as its path below Assets/, a line break and its text.
 mkdir -p "$corpora/fuzz_component" "$corpora/fuzz_validate"
-python3 - "$corpora" <<'PY'
+python3 - "$corpora" "$seconds" <<'PY'
 import glob, json, sys
-out = sys.argv[1]
+out, seconds = sys.argv[1], int(sys.argv[2])
 entities = sorted(glob.glob("Assets/Data/Entity/*.json")) + sorted(glob.glob("tools/fuzz/seeds/fuzz_*/*.json"))
 for n, path in enumerate(entities):
     try:
@@ -62,6 +62,15 @@ for n, path in enumerate(entities):
         with open(f"{out}/fuzz_component/{n}-{m}", "w") as f:
             f.write(key + "\n" + json.dumps(value))
 files = sorted(glob.glob("Assets/Data/**/*.json", recursive=True) + glob.glob("Assets/Textures/Fonts/*.json"))
+# Each validator input is a whole content folder read completely, about a second in the
+# sanitizer build, and libFuzzer runs every seed before it starts: a short run seeds it with
+# the first file of each folder and every tenth entity, a long run with everything.
+if seconds < 60:
+    folders = {}
+    for path in files:
+        folders.setdefault(path.rsplit("/", 1)[0], []).append(path)
+    files = sorted({group[0] for group in folders.values()} |
+                   set(folders["Assets/Data/Entity"][::10]))
 for n, path in enumerate(files):
     with open(f"{out}/fuzz_validate/{n}", "w") as f:
         f.write(path[len("Assets/"):] + "\n" + open(path).read())
@@ -86,27 +95,50 @@ if [[ " ${targets[*]} " == *" fuzz_component "* ]]; then
     fi
 fi
 
-for target in "${targets[@]}"; do
-    echo "== $target"
-    artifacts=$root/$build/artifacts/$target
+# One target's run; its report goes to $build/TARGET.report, its status is its verdict.
+fuzz_one() {
+    local target=$1 status=0
+    local artifacts=$root/$build/artifacts/$target
     mkdir -p "$artifacts" "$root/tools/fuzz/regressions/$target"
-    status=0
     # A hang is a finding too: no single input may take 2 minutes (the timer is wall-clock time,
     # and one validator run takes half a minute in the unoptimised build on a busy machine).
     "$root/$build/bin/$target" -max_total_time="$seconds" -timeout=120 \
         -dict="$root/tools/fuzz/halvex.dict" -artifact_prefix="$artifacts/" \
         -print_final_stats=1 "$root/$corpora/$target" "$root/tools/fuzz/regressions/$target" \
         >"$build/$target.log" 2>&1 || status=$?
-    grep -E '^stat::number_of_executed_units' "$build/$target.log" || tail -n 2 "$build/$target.log"
-    # libFuzzer stops at the first finding and leaves its input as an artifact; a slow unit
-    # (over 10 s of wall-clock time, common on a busy machine) is kept too, but is no finding.
-    if compgen -G "$artifacts/[!s]*" >/dev/null; then
-        echo "fuzz: $target found a fault (status $status); input kept in $artifacts" >&2
-        exit 1
+    {
+        echo "== $target"
+        grep -E '^stat::number_of_executed_units' "$build/$target.log" || tail -n 2 "$build/$target.log"
+        # libFuzzer stops at the first finding and leaves its input as an artifact; a slow unit
+        # (over 10 s of wall-clock time, common on a busy machine) is kept too, but is no finding.
+        if compgen -G "$artifacts/[!s]*" >/dev/null; then
+            echo "fuzz: $target found a fault (status $status); input kept in $artifacts"
+            status=1
+        elif [ "$status" -ne 0 ]; then
+            echo "fuzz: $target did not run (status $status); see $build/$target.log"
+        fi
+    } >"$build/$target.report"
+    return "$status"
+}
+
+# Each target is one process on one core: as many run at once as there are cores.
+failed=0
+running=0
+for target in "${targets[@]}"; do
+    if [ "$running" -ge "$(nproc)" ]; then
+        wait -n || failed=1
+        running=$((running - 1))
     fi
-    if [ "$status" -ne 0 ]; then
-        echo "fuzz: $target did not run (status $status); see $build/$target.log" >&2
-        exit 1
-    fi
+    fuzz_one "$target" &
+    running=$((running + 1))
 done
+while [ "$running" -gt 0 ]; do
+    wait -n || failed=1
+    running=$((running - 1))
+done
+for target in "${targets[@]}"; do cat "$build/$target.report"; done
+if [ "$failed" -ne 0 ]; then
+    echo "fuzz: a target failed; its report above names it" >&2
+    exit 1
+fi
 echo "== fuzzing found nothing"
