@@ -10,10 +10,12 @@
 #     "sanitized" (those that reach window, input, menu and settings code nothing else runs),
 #     and the loaders fuzzed for a few seconds each;
 # the replays' hashes must agree across the two builds, and the state-loading tests run once
-# more under ThreadSanitizer. Between them, the Debian package is made from the release build and
-# checked unpacked (tools/check-package.sh), and the game is cross-built for Windows and its replays played
-# under Wine from the unpacked zip (tools/windows/check.sh). Warnings are errors throughout. Every step prints its time and the
-# command ends with a table of them.
+# more under ThreadSanitizer. The builds are unity builds (a few sources to a compiler run), so
+# each source that did not start its unit is parsed once more on its own
+# (tools/check-includes.py). Between them, the Debian package is made from the release build
+# and checked unpacked (tools/check-package.sh), and the game is cross-built for Windows and its
+# replays played under Wine from the unpacked zip (tools/windows/check.sh). Warnings are errors
+# throughout. Every step prints its time and the command ends with a table of them.
 #
 # A step is one line: `step NAME COMMAND [ARG...]`. The command runs with errexit in a subshell
 # of its own, so a step may be a shell function of several commands; the first failing step
@@ -117,6 +119,7 @@ step release-tests release_tests
 step package package
 step windows tools/windows/check.sh build/release/bin/Halvex
 step asan-build build asan
+step includes tools/check-includes.py build/asan
 step asan-tests asan_tests
 step asan-e2e asan_e2e
 step fuzz tools/fuzz/run.sh 5 asan
