@@ -45,12 +45,13 @@ Rgba FortressTile(int index, int x, int y) {
             return Shade({70, 74, 88, 255}, n / 2);
         }
         case kSpikes: {
-            // Four iron spikes with icy tips.
+            // Four rusty iron spikes with icy tips: red, as grey ones vanished against the
+            // grey stone.
             const int local = x % 8;
             const int height = 15 - std::abs(local * 2 - 7) * 2;
             if (kTile - y > height) return kClear;
             if (kTile - y > height - 3) return {200, 230, 255, 255};
-            return Shade({80, 84, 100, 255}, (local < 4 ? 20 : -20) + n);
+            return Shade({170, 62, 50, 255}, (local < 4 ? 25 : -20) + n);
         }
         case kPitFloor:
             return Shade({14, 16, 30, 255}, n / 2);
