@@ -104,7 +104,8 @@ Rgba Crate(int x, int y, int variant) {
     if (x < 4 || y < 4 || x >= 44 || y >= 44) return frame;
     if (variant == 1 && (std::abs(x - y) < 3 || std::abs(x + y - 47) < 3)) return frame;
     if (variant == 2 && (std::abs(y - 16) < 2 || std::abs(y - 32) < 2)) {
-        return (x % 8 == 4) ? Rgba{180, 185, 195, 255} : frame;
+        // Dim flat bolts on the middle row: bright upright studs read as a row of spikes.
+        return (y % 16 == 0 && x % 8 >= 4 && x % 8 < 6) ? Rgba{120, 125, 135, 255} : frame;
     }
     if (y % 10 == 4) return Shade(wood, -35);
     return Shade(wood, Noise(x / 2, y, variant + 20) / 24 - 5);
