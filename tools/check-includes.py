@@ -25,6 +25,8 @@ def alone_commands(build):
         entries = json.load(f)
     commands = []
     for entry in entries:
+        if "/Unity/unity_" not in entry["file"]:
+            continue
         argv = shlex.split(entry["command"]) if "command" in entry else list(entry["arguments"])
         # Keep the flags; drop the output, the dependency file and the unit itself.
         flags = []
@@ -38,8 +40,6 @@ def alone_commands(build):
                 pass
             else:
                 flags.append(arg)
-        if "/Unity/unity_" not in entry["file"]:
-            continue
         with open(entry["file"]) as unit:
             sources = re.findall(r'^#include "(.+)"$', unit.read(), re.M)
         for source in sources[1:]:

@@ -21,7 +21,7 @@ TEST(Entity, ScenesBuildEntitiesWithOverridesAndChildren) {
     assets.Entity("Arm", {{"Transform", {{"Translation", {1, 0, 0}}, {"Parent", 99}}}});
     assets.Scene("Level", {{"a", "Hero"}, {"b", {{"Hero", {{"Tag", nullptr}}}}}});
 
-    TestEngine test(MakeRoster<SystemHealth, SystemTag, SystemTransform>());
+    TestEngine test(TaggedRoster());
     std::vector<int> births;
     test.recorder->onMessage = [&](const Message& m) {
         if (m.TypeId() == MessageId::EntityBirth) {
@@ -58,7 +58,7 @@ TEST(Entity, AComponentNameNoSystemKnowsIsIgnoredAndTheRestLoads) {
                           {"Note", "not even an object"},
                           {"Transform", json::object()}});
     assets.Scene("Level", {{"a", "Odd"}});
-    TestEngine test(MakeRoster<SystemHealth, SystemTag, SystemTransform>());
+    TestEngine test(TaggedRoster());
     ASSERT_NO_THROW(test.Enter("Level"));
     EXPECT_EQ(test.states->GetState("Level").entities.entityNames,
               (std::unordered_map<int, std::string>{{1, "Odd"}}));
@@ -74,7 +74,7 @@ TEST(Entity, ABadParentEndsTheChainAndATextParentIsNamed) {
     assets.Entity("Typed", {{"Transform", {{"Parent", "Orphan"}}}});
     assets.Scene("Level", {{"a", "Orphan"}});
     assets.Scene("Typed", {{"a", "Typed"}});
-    TestEngine test(MakeRoster<SystemHealth, SystemTag, SystemTransform>());
+    TestEngine test(TaggedRoster());
     // A parent id is only a number until it is followed: loading succeeds.
     ASSERT_NO_THROW(test.Enter("Level"));
     // Following it ends the chain there (LoaderFaults covers the warning): the game goes on.

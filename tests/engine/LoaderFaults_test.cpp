@@ -17,7 +17,7 @@ namespace {
 
 /// The DataError text of entering `scene` in a fresh engine, or "" when it loads.
 std::string EnterError(const std::string& scene) {
-    TestEngine test(MakeRoster<SystemHealth, SystemTransform>());
+    TestEngine test(HealthRoster());
     try {
         test.Enter(scene);
     } catch (const DataError& e) {
@@ -67,7 +67,7 @@ TEST(LoaderFaults, AParentWithoutATransformIsIgnoredWithOneWarning) {
     TempAssets assets;
     assets.Entity("Orphan", {{"Transform", {{"Translation", {1, 2, 0}}, {"Parent", 999}}}});
     assets.Scene("Level", {{"a", "Orphan"}, {"b", "Orphan"}});
-    TestEngine test(MakeRoster<SystemHealth, SystemTransform>());
+    TestEngine test(HealthRoster());
     testing::internal::CaptureStderr();
     test.Enter("Level");
     glm::vec3 seen{0.0f};
@@ -116,7 +116,7 @@ TEST(LoaderFaults, AnUnknownComponentIsReportedOnceWithItsFileAndKey) {
     TempAssets assets;
     assets.Entity("Typo", {{"Health", json::object()}, {"Healht", json::object()}});
     assets.Scene("Level", {{"a", "Typo"}, {"b", "Typo"}});
-    TestEngine test(MakeRoster<SystemHealth, SystemTransform>());
+    TestEngine test(HealthRoster());
     testing::internal::CaptureStderr();
     test.Enter("Level");
     const std::string warnings = testing::internal::GetCapturedStderr();
@@ -140,7 +140,7 @@ TEST(LoaderFaults, TheCheckpointIsNeverEnteredAsAScene) {
     TempAssets assets;
     assets.Entity("Blob", {{"Health", {{"Points", 3}}}});
     assets.Scene("Level", {{"a", "Blob"}});
-    TestEngine test(MakeRoster<SystemHealth, SystemTransform>());
+    TestEngine test(HealthRoster());
     test.Enter("Level");
     test.Send(MessageDestroyState(""));
     test.Send(MessageChangeState(ManagerState::kCheckpoint));

@@ -41,7 +41,7 @@ TEST(Loader, SeveralStatesLoadWhileFramesRun) {
     assets.Scene("Home", {{"a", "Blob"}});
     for (const char* name : {"A", "B", "C", "D"}) assets.Scene(name, BigScene(200));
 
-    TestEngine test(MakeRoster<SystemHealth, SystemTag, SystemTransform>());
+    TestEngine test(TaggedRoster());
     test.Enter("Home");
     for (const char* name : {"A", "B", "C", "D"}) test.Send(MessageCreateState(name));
     // Frames of the current state run while four loaders fill their states.
@@ -64,7 +64,7 @@ TEST(Loader, FailureOfABackgroundLoadSurfacesWhenEntered) {
     TempAssets assets;
     assets.Scene("Home", json::object());
     assets.Scene("Bad", {{"a", "Absent"}});
-    TestEngine test(MakeRoster<SystemHealth, SystemTag, SystemTransform>());
+    TestEngine test(TaggedRoster());
     test.Enter("Home");
     test.Send(MessageCreateState("Bad"));
     test.Frames(5);  // the failure stays on its thread until the state is needed
@@ -89,7 +89,7 @@ TEST(Loader, EngineGoesAwayWhileLoadersRun) {
     assets.Entity("Blob", {{"Health", json::object()}});
     assets.Scene("Home", json::object());
     assets.Scene("Big", BigScene(300));
-    auto systems = MakeRoster<SystemHealth, SystemTag, SystemTransform>();
+    auto systems = TaggedRoster();
     systems.push_back(std::make_unique<Counted>());
     auto test = std::make_unique<TestEngine>(std::move(systems));
     test->Enter("Home");

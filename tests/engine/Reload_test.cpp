@@ -29,7 +29,7 @@ TEST(Reload, F5InDebugModeRereadsTheFilesAndKeepsTheOldStateWhenTheyBreak) {
     TempAssets assets;
     assets.Entity("Blob", {{"Health", {{"Points", 3}}}});
     assets.Scene("Level", {{"a", "Blob"}});
-    TestEngine test(MakeRoster<SystemHealth, SystemTransform>());
+    TestEngine test(HealthRoster());
     test.Enter("Level");
     ASSERT_TRUE(test.Query<ComponentHealth>(1, [](ComponentHealth& h) { h.points = 1; }));
 

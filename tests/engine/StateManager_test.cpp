@@ -17,6 +17,11 @@ using json = nlohmann::json;
 
 namespace {
 
+/// The engine roster with the preloader after it.
+std::vector<std::unique_ptr<SystemBase>> PreloadRoster() {
+    return MakeRoster<SystemHealth, SystemTransform, SystemPreload>();
+}
+
 int HealthCount(TestEngine& test) {
     int count = -1;
     test.Send(
@@ -36,7 +41,7 @@ TEST(StateManager, FirstStateEntersOnFirstUpdateAndIsCheckpointed) {
     TempAssets assets;
     assets.Entity("Blob", {{"Health", json::object()}});
     assets.Scene("Splash", {{"a", "Blob"}, {"b", "Blob"}, {"skipped", 5}});
-    TestEngine test(MakeRoster<SystemHealth, SystemTransform, SystemPreload>());
+    TestEngine test(PreloadRoster());
     test.Send(MessageChangeState("Splash"));
     EXPECT_EQ(test.states->CurrentState(), "");
     EXPECT_EQ(test.recorder->Fields(MessageId::ChangeState), (std::vector<Sent>{{"Splash"}}));
@@ -55,7 +60,7 @@ TEST(StateManager, DestroyedStateReloadsFromItsScene) {
     TempAssets assets;
     assets.Entity("Blob", {{"Health", json::object()}});
     assets.Scene("Level", {{"a", "Blob"}});
-    TestEngine test(MakeRoster<SystemHealth, SystemTransform, SystemPreload>());
+    TestEngine test(PreloadRoster());
     test.Enter("Level");
     test.Send(MessageDestroyEntity(1));
     EXPECT_EQ(HealthCount(test), 1);  // still readable until the next update
@@ -74,7 +79,7 @@ TEST(StateManager, HotkeysNeedTheDebugFlag) {
     assets.Index({{"F1", "Other"}, {"_1", "Level"}});
     assets.Scene("Level", json::object());
     assets.Scene("Other", json::object());
-    TestEngine test(MakeRoster<SystemHealth, SystemTransform, SystemPreload>());
+    TestEngine test(PreloadRoster());
     test.Enter("Level");
 
     Key(test, 290, MessageKey::kPressed, false);
@@ -110,7 +115,7 @@ TEST(StateManager, CheckpointRestoreAnnouncesBirthsAgain) {
     TempAssets assets;
     assets.Entity("Blob", {{"Health", {{"Points", 5}}}});
     assets.Scene("Level", {{"a", "Blob"}});
-    TestEngine test(MakeRoster<SystemHealth, SystemTransform, SystemPreload>());
+    TestEngine test(PreloadRoster());
     // The checkpoint is saved before the entering update announces the births.
     test.Enter("Level");
     EXPECT_EQ(test.recorder->Count(MessageId::EntityBirth), 1);
@@ -147,7 +152,7 @@ TEST(StateManager, ChangingStateKeepsTheOldOneLoaded) {
     assets.Entity("Blob", {{"Health", json::object()}});
     assets.Scene("A", {{"a", "Blob"}});
     assets.Scene("B", {{"a", "Blob"}, {"b", "Blob"}});
-    TestEngine test(MakeRoster<SystemHealth, SystemTransform, SystemPreload>());
+    TestEngine test(PreloadRoster());
     test.Enter("A");
     test.Enter("B");
     EXPECT_EQ(HealthCount(test), 2);
@@ -167,7 +172,7 @@ TEST(StateManager, PreloadOnTriggerAndBirth) {
     assets.Scene("Level", {{"a", "Loader"}, {"b", "Waiter"}, {"c", "Blank"}});
     assets.Scene("Next", json::object());
     assets.Scene("Later", json::object());
-    TestEngine test(MakeRoster<SystemHealth, SystemTransform, SystemPreload>());
+    TestEngine test(PreloadRoster());
     test.Send(MessageChangeState("Level"));
     EXPECT_FALSE(test.states->HasState("Next"));
     test.Frame();  // enters and announces the births
@@ -197,24 +202,24 @@ TEST(StateManager, BadDataIsRaisedOnTheMainThreadNamingTheFile) {
         return "no error";
     };
     {
-        TestEngine test(MakeRoster<SystemHealth, SystemTransform, SystemPreload>());
+        TestEngine test(PreloadRoster());
         const auto text = message([&] { test.Enter("Missing"); });
         EXPECT_NE(text.find("Assets/Data/Entity/Ghost.json"), std::string::npos) << text;
     }
     {
-        TestEngine test(MakeRoster<SystemHealth, SystemTransform, SystemPreload>());
+        TestEngine test(PreloadRoster());
         const auto text = message([&] { test.Enter("Broken"); });
         EXPECT_NE(text.find("Assets/Data/Scene/Broken.json"), std::string::npos) << text;
         EXPECT_NE(text.find("parse_error"), std::string::npos) << text;
     }
     {
-        TestEngine test(MakeRoster<SystemHealth, SystemTransform, SystemPreload>());
+        TestEngine test(PreloadRoster());
         const auto text = message([&] { test.Enter("Typed"); });
         EXPECT_NE(text.find("Wrong.json: \"Health\""), std::string::npos) << text;
         EXPECT_NE(text.find("type must be number"), std::string::npos) << text;
     }
     {
-        TestEngine test(MakeRoster<SystemHealth, SystemTransform, SystemPreload>());
+        TestEngine test(PreloadRoster());
         const auto text = message([&] { test.Enter("Nowhere"); });
         EXPECT_NE(text.find("Assets/Data/Scene/Nowhere.json"), std::string::npos) << text;
     }

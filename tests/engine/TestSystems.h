@@ -1,11 +1,15 @@
 #pragma once
 
+#include <memory>
 #include <string_view>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 
 #include "engine/JsonRead.h"
 #include "engine/System.h"
+#include "engine/SystemTransform.h"
+#include "tests/support/TestEngine.h"
 
 // Small components and systems the engine suites use to watch the generic handling.
 
@@ -34,3 +38,12 @@ inline void from_json(const nlohmann::json& j, ComponentTag& tag) {
 }
 
 class SystemTag : public System<ComponentTag, SystemTag> {};
+
+/// The rosters the engine suites build their engines from: the health store behind the
+/// transforms, with the tag store between them where a suite names entities.
+inline std::vector<std::unique_ptr<SystemBase>> HealthRoster() {
+    return MakeRoster<SystemHealth, SystemTransform>();
+}
+inline std::vector<std::unique_ptr<SystemBase>> TaggedRoster() {
+    return MakeRoster<SystemHealth, SystemTag, SystemTransform>();
+}
